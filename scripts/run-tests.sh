@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Everything CI proves: installs what is missing, then builds and runs the
+# tests twice (optimised, and with AddressSanitizer + UndefinedBehaviorSanitizer),
+# runs the fuzzers for a bounded time, and cross-checks the ARM build.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+jobs=$(nproc 2>/dev/null || echo 2)
+
+scripts/install-deps.sh build desktop test
+
+echo "== optimised build"
+cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DQBZ_WERROR=ON >/dev/null
+cmake --build build/release -j "$jobs"
+ctest --test-dir build/release --output-on-failure -j "$jobs"
+
+echo "== sanitizer build (ASan + UBSan)"
+cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQBZ_SANITIZE=ON -DQBZ_WERROR=ON \
+  -DQBZ_BUILD_BENCH=OFF >/dev/null
+cmake --build build/sanitize -j "$jobs"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --test-dir build/sanitize --output-on-failure -j "$jobs"
+
+if [[ -x scripts/run-fuzzers.sh ]]; then
+  echo "== fuzzers"
+  scripts/run-fuzzers.sh
+fi
+if [[ -x scripts/test-arm.sh ]]; then
+  echo "== ARM (ARMv5T, no divide instruction) under qemu"
+  scripts/test-arm.sh
+fi
+echo "== all tests passed"

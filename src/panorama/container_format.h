@@ -1,0 +1,67 @@
+// The on-disk records of a panorama container: the 28-byte header, the
+// 108-byte trailer of an appended container and its 80-byte viewer settings.
+// Every multi-byte field is little-endian, whatever the host's byte order.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+constexpr size_t kContainerHeaderBytes = 28;
+constexpr size_t kContainerTrailerBytes = 108;
+constexpr size_t kViewerSettingsBytes = 80;
+constexpr size_t kTextBlockBytes = 100;  // a text is read as one block of this size
+constexpr char kContainerMagic[4] = {'Q', 'B', 'Z', 'P'};
+constexpr char kTrailerMagic[4] = {'A', 'Q', 'B', 'Z'};
+
+struct ContainerHeader {
+  char magic[4];
+  uint32_t version;
+  uint32_t headerSize;
+  uint32_t faceSize;
+  uint32_t tileSize;
+  int32_t drawMode;
+  uint32_t compressedSize;  // 0: the pixel store is raw
+};
+
+// Field order and widths exactly as stored at trailer offsets 20..99.
+struct ViewerSettings {
+  int32_t pitchMin;
+  int32_t pitchMax;
+  int32_t bannerColour;
+  int32_t bannerFrames;
+  int32_t captionColour;
+  int32_t captionX;
+  int32_t captionY;
+  int32_t initialPitch;
+  int32_t initialYaw;
+  uint32_t initialZoom;
+  uint32_t zoomMin;
+  uint32_t zoomMax;
+  uint32_t overlay1Width;
+  uint32_t overlay1Height;
+  int32_t overlay1X;
+  int32_t overlay1Y;
+  uint32_t overlay2Width;
+  uint32_t overlay2Height;
+  int32_t overlay2X;
+  int32_t overlay2Y;
+};
+static_assert(sizeof(ViewerSettings) == kViewerSettingsBytes);
+
+struct ContainerTrailer {
+  uint32_t overlay1Offset;  // 0: none
+  uint32_t overlay2Offset;
+  uint32_t containerOffset;
+  uint32_t bannerOffset;
+  uint32_t captionOffset;
+  ViewerSettings settings;
+  uint32_t trailerSize;
+  char magic[4];
+};
+
+ContainerHeader decodeContainerHeader(const uint8_t* bytes);
+void encodeContainerHeader(const ContainerHeader& header, uint8_t* bytes);
+ViewerSettings decodeViewerSettings(const uint8_t* bytes);
+void encodeViewerSettings(const ViewerSettings& settings, uint8_t* bytes);
+ContainerTrailer decodeContainerTrailer(const uint8_t* bytes);
+void encodeContainerTrailer(const ContainerTrailer& trailer, uint8_t* bytes);

@@ -1,0 +1,37 @@
+// The cube the viewer stands in: one TileCell per tile position, each with
+// the six faces' quad meshes and surface records.
+#pragma once
+
+#include <cstdint>
+
+#include "raster/surface.h"
+#include "render/matrix.h"
+#include "render/mesh.h"
+
+constexpr char kStandaloneContainerPath[] = "\\Temp\\Test.QBZ";
+constexpr int32_t kFaceCount = 6;
+constexpr int32_t kTileNameBytes = 24;
+
+struct TileFace {
+  Matrix transform;  // identity; the pipeline uses the stack's top instead
+  char name[kTileNameBytes];
+  int16_t flag;
+  Mesh mesh;  // 4 vertices, 2 triangles, arrays owned by the face
+};
+
+struct TileCell {
+  TileFace faces[kFaceCount];
+  SurfaceDescriptor surfaces[kFaceCount];
+};
+
+// Signs of x, y, z of the eight cube corners (y up).
+extern const int8_t cubeCorners[8][3];
+
+extern uint32_t tilesPerEdge;
+extern int32_t halfEdge;
+extern TileCell* tileCells;  // tilesPerEdge * tilesPerEdge cells
+
+bool loadTileTextures();
+bool buildCubeScene();
+// Frees the scene; for tests and repeated runs.
+void releaseCubeScene();

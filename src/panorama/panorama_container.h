@@ -1,0 +1,59 @@
+// The one process-wide container: header copy, pixel store, derived tile
+// geometry and the extras an appended trailer brings.
+#pragma once
+
+#include <cstdint>
+
+#include "panorama/container_format.h"
+#include "platform/platform.h"
+
+struct OverlayBitmap {
+  uint32_t width;
+  uint32_t height;
+  uint32_t pixelCount;
+  uint16_t* pixels;  // bottom-up rows, as stored
+};
+
+// The key that scrambles the first 18 bytes of a compressed stream, with its NUL.
+constexpr char kScrambleKey[18] = "drawn by the cube";
+
+// XORs the first 18 bytes of buffer with the key; its own inverse.
+void unscrambleStream(uint8_t* buffer);
+
+class PanoramaContainer {
+ public:
+  PanoramaContainer();
+  virtual ~PanoramaContainer();
+  PanoramaContainer(const PanoramaContainer&) = delete;
+  PanoramaContainer& operator=(const PanoramaContainer&) = delete;
+
+  bool loadAppended();
+  bool loadFile(const char* path);
+  bool readPixelStore(platform::File* file);
+
+  // First texel of tile (face, column, row), or null while there is no store.
+  uint16_t* tilePixels(int32_t face, int32_t column, int32_t row) const;
+  uint32_t faceSize() const { return header.faceSize; }
+  uint32_t tileSize() const { return header.tileSize; }
+  int32_t drawMode() const { return header.drawMode; }
+
+  // Zeroes the texts, overlays and settings (releasing what they held).
+  void clearExtras();
+  // Back to the state after construction; for tests and repeated runs.
+  void release();
+
+  ContainerHeader header{};
+  uint16_t* pixels = nullptr;
+  uint32_t totalPixels = 0;
+  uint32_t pixelsPerFace = 0;
+  uint32_t pixelsPerTile = 0;
+  uint32_t tilesPerSide = 0;
+
+  char* bannerText = nullptr;
+  char* captionText = nullptr;
+  OverlayBitmap* overlay1 = nullptr;
+  OverlayBitmap* overlay2 = nullptr;
+  ViewerSettings settings{};
+};
+
+extern PanoramaContainer panoramaContainer;

@@ -1,0 +1,63 @@
+// The deterministic backend: a virtual clock that advances one frame period
+// per produced frame, input from a script, emulated display memory of one
+// device class, and no other process to meet.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/backend.h"
+#include "platform/emulated_display.h"
+#include "platform/headless/event_script.h"
+
+namespace platform {
+
+struct HeadlessOptions {
+  DeviceClass device = DeviceClass::Generic;
+  int32_t frameLimit = 2;  // the run ends after this frame; 0 runs until the viewer quits
+  std::vector<ScriptedEvent> events;
+  std::string standaloneFile;  // host file for "\Temp\Test.QBZ"; empty: Test.QBZ in the temp directory
+  std::string moduleFile;      // the executable the viewer looks in; empty: this process's own
+  uint32_t frameIntervalMs = 33;
+};
+
+class HeadlessBackend : public Backend {
+ public:
+  explicit HeadlessBackend(HeadlessOptions options);
+
+  int32_t framesProduced() const { return framesProduced_; }
+  EmulatedDisplay& display() { return display_; }
+  const HeadlessOptions& options() const { return options_; }
+  // The host file that stands for the handheld path.
+  std::string standaloneHostPath() const;
+
+  uint64_t nowMs() override { return clockMs_; }
+  void pollInput() override {}
+  bool readyForFrame() override;
+  std::u16string oemInfo() override { return display_.oemInfo(); }
+  std::string moduleFilePath() override;
+  std::string mapPath(const std::string& handheldPath) override;
+  WindowHandle findOtherInstance(const std::u16string&, const std::u16string&) override { return nullptr; }
+  void bringToFront(WindowHandle) override {}
+  void windowCreated(WindowHandle) override {}
+  void windowShown(WindowHandle) override {}
+  int gxOpenDisplay(WindowHandle, uint32_t) override { return 1; }
+  int gxCloseDisplay() override { return 1; }
+  void* gxBeginDraw() override { return display_.beginDraw(); }
+  int gxEndDraw() override { return display_.endDraw(); }
+  uint8_t* directDisplayMemory() override { return display_.directMemory(); }
+
+ private:
+  HeadlessOptions options_;
+  EmulatedDisplay display_;
+  uint64_t clockMs_ = 0;
+  int32_t framesProduced_ = 0;
+  int32_t eventsPostedFor_ = 0;
+  size_t nextEvent_ = 0;
+};
+
+// This process's executable, from /proc/self/exe.
+std::string runningExecutablePath();
+
+}  // namespace platform

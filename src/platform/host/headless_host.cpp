@@ -1,0 +1,40 @@
+#include "platform/host/headless_host.h"
+
+#include "platform/screen_capture.h"
+#include "shell/application.h"
+#include "shell/main_window.h"
+
+namespace platform {
+
+HeadlessResult runHeadless(const HeadlessRun& run) {
+  HeadlessBackend headless(run.options);
+  resetWindowManager();
+  installBackend(&headless);
+  resetApplication();
+
+  HeadlessResult result;
+  static int instanceTag = 0;  // any non-null value stands for the instance handle
+  result.exitCode = viewerEntry(&instanceTag, nullptr, u"", 1);
+  result.framesProduced = headless.framesProduced();
+  result.screen = headless.display().screen();
+
+  if (result.exitCode == 1 && result.framesProduced == 0) {
+    result.error = "no panorama found: looked in " + headless.moduleFilePath() + " and " +
+                   headless.standaloneHostPath() + " (standing for \\Temp\\Test.QBZ)";
+  }
+  if (result.exitCode == 0 && !run.dumpDisplayPath.empty() && !writeRawScreen(run.dumpDisplayPath, result.screen)) {
+    result.exitCode = 1;
+    result.error = "cannot write " + run.dumpDisplayPath;
+  }
+  if (result.exitCode == 0 && !run.screenshotPath.empty() && !writePngScreen(run.screenshotPath, result.screen)) {
+    result.exitCode = 1;
+    result.error = "cannot write " + run.screenshotPath;
+  }
+
+  resetApplication();
+  installBackend(nullptr);
+  resetWindowManager();
+  return result;
+}
+
+}  // namespace platform
