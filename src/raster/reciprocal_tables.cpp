@@ -1,5 +1,14 @@
 #include "raster/reciprocal_tables.h"
-// placeholder: replaced by the rasterizer work
+
 int32_t ReciprocalTable[kReciprocalEntries];
 uint16_t PerspectiveReciprocalTable[kReciprocalEntries];
-void buildReciprocalTables() {}
+
+void buildReciprocalTables() {
+  for (int32_t i = 1; i < kReciprocalEntries; ++i) ReciprocalTable[i] = 262144 / i;
+  ReciprocalTable[0] = ReciprocalTable[1];
+  PerspectiveReciprocalTable[0] = 0;
+  for (int32_t k = 1; k < kReciprocalEntries; ++k) {
+    const int32_t q = 4194304 / k;
+    PerspectiveReciprocalTable[k] = q < 65536 ? static_cast<uint16_t>(q) : q == 65536 ? 65535 : 0;
+  }
+}

@@ -1,15 +1,106 @@
 #include "render/matrix.h"
-// placeholder: replaced by the fixed-point math work
+
+#include "render/fixed_point.h"
+#include "render/trig_tables.h"
+
 MatrixStack matrixStack{};
-void matrixIdentity(Matrix& m) { m = Matrix{{16384, 0, 0, 0, 16384, 0, 0, 0, 16384}, 0, 0, 0}; }
-void matrixCopy(Matrix& d, const Matrix& s) { d = s; }
-void matrixMultiply(Matrix&, const Matrix&) {}
-void transformDepth(const Matrix&, const Vec3s&, Vec3s& out) { out.z = 0; }
-void transformXY(const Matrix&, const Vec3s&, Vec3s&) {}
-void matrixRotationX(Matrix&, int32_t) {}
-void matrixRotationY(Matrix&, int32_t) {}
-void matrixRotateY(Matrix&, int32_t) {}
-void matrixStackInit(MatrixStack& s, int32_t capacity) { s.base = new Matrix[capacity]; s.top = s.base; s.capacity = capacity; s.index = 0; matrixIdentity(*s.base); }
-void matrixStackPush(MatrixStack&) {}
-void matrixStackPop(MatrixStack&) {}
-void matrixStackRelease(MatrixStack& s) { delete[] s.base; s = MatrixStack{}; }
+
+namespace {
+
+constexpr int32_t kOne = 16384;  // 1.0 in 1.14
+constexpr int kFractionBits = 14;
+
+// Sum of three 32-bit products, wrapping, shifted down from 1.14.
+int32_t dot3(int32_t a0, int32_t b0, int32_t a1, int32_t b1, int32_t a2, int32_t b2) {
+  return fx::sar(fx::add(fx::add(fx::mul(a0, b0), fx::mul(a1, b1)), fx::mul(a2, b2)), kFractionBits);
+}
+
+// A transformed coordinate: the shifted sum cut to 16 bits, then the translation added.
+int16_t carry(int32_t shiftedSum, int16_t translation) {
+  return fx::cut16(fx::add(fx::cut16(shiftedSum), translation));
+}
+
+}  // namespace
+
+void matrixIdentity(Matrix& m) {
+  m = Matrix{{kOne, 0, 0, 0, kOne, 0, 0, 0, kOne}, 0, 0, 0};
+}
+
+void matrixCopy(Matrix& destination, const Matrix& source) { destination = source; }
+
+void matrixMultiply(Matrix& a, const Matrix& b) {
+  const Matrix oldA = a;  // a and b may be the same matrix
+  const Matrix rhs = b;
+  for (int r = 0; r < 3; ++r) {
+    for (int k = 0; k < 3; ++k) {
+      a.m[3 * r + k] = fx::cut16(dot3(rhs.m[3 * r], oldA.m[k], rhs.m[3 * r + 1], oldA.m[3 + k],
+                                      rhs.m[3 * r + 2], oldA.m[6 + k]));
+    }
+  }
+  const int16_t oldT[3] = {oldA.tx, oldA.ty, oldA.tz};
+  int16_t newT[3];
+  for (int k = 0; k < 3; ++k) {
+    newT[k] = carry(dot3(rhs.tx, oldA.m[k], rhs.ty, oldA.m[3 + k], rhs.tz, oldA.m[6 + k]), oldT[k]);
+  }
+  a.tx = newT[0];
+  a.ty = newT[1];
+  a.tz = newT[2];
+}
+
+void transformDepth(const Matrix& m, const Vec3s& p, Vec3s& out) {
+  out.z = carry(dot3(p.x, m.m[2], p.y, m.m[5], p.z, m.m[8]), m.tz);
+}
+
+void transformXY(const Matrix& m, const Vec3s& p, Vec3s& out) {
+  out.x = carry(dot3(p.x, m.m[0], p.y, m.m[3], p.z, m.m[6]), m.tx);
+  out.y = carry(dot3(p.x, m.m[1], p.y, m.m[4], p.z, m.m[7]), m.ty);
+}
+
+void matrixRotationX(Matrix& m, int32_t angle) {
+  const int16_t s = SineTable[angle & kAngleMask];
+  const int16_t c = CosineTable[angle & kAngleMask];
+  m.m[0] = kOne, m.m[1] = 0, m.m[2] = 0;
+  m.m[3] = 0, m.m[4] = c, m.m[5] = s;
+  m.m[6] = 0, m.m[7] = fx::cut16(-s), m.m[8] = c;
+}
+
+void matrixRotationY(Matrix& m, int32_t angle) {
+  const int16_t s = SineTable[angle & kAngleMask];
+  const int16_t c = CosineTable[angle & kAngleMask];
+  m.m[0] = c, m.m[1] = 0, m.m[2] = fx::cut16(-s);
+  m.m[3] = 0, m.m[4] = kOne, m.m[5] = 0;
+  m.m[6] = s, m.m[7] = 0, m.m[8] = c;
+}
+
+void matrixRotateY(Matrix& m, int32_t angle) {
+  Matrix rotation{};
+  matrixRotationY(rotation, angle);
+  matrixMultiply(m, rotation);
+}
+
+void matrixStackInit(MatrixStack& stack, int32_t capacity) {
+  delete[] stack.base;  // a stack made again (tests, repeated runs) does not leak the old storage
+  stack.capacity = capacity;
+  stack.index = 0;
+  stack.base = new Matrix[capacity > 0 ? capacity : 1];
+  stack.top = stack.base;
+  matrixIdentity(*stack.base);
+}
+
+void matrixStackPush(MatrixStack& stack) {
+  stack.index = stack.index + 1;
+  if (stack.index >= 1 && stack.index < stack.capacity) {
+    stack.top = stack.base + stack.index;
+    matrixCopy(*stack.top, stack.base[stack.index - 1]);
+  }
+}
+
+void matrixStackPop(MatrixStack& stack) {
+  stack.index = stack.index - 1;
+  if (stack.index >= 0 && stack.index < stack.capacity) stack.top = stack.base + stack.index;
+}
+
+void matrixStackRelease(MatrixStack& stack) {
+  delete[] stack.base;
+  stack = MatrixStack{};
+}
