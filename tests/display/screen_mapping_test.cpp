@@ -38,23 +38,6 @@ TEST_F(ScreenMapping, EveryDeviceShowsTheFrameAsTheMappingPredicts) {
   }
 }
 
-TEST_F(ScreenMapping, CornerCellsOfTheFrame) {
-  for (DeviceClass device : kDevices) {
-    for (int32_t variant : {0, 1}) {
-      platform::EmulatedDisplay& display = useDevice(device, variant);
-      FrameBuffer[0] = 0x0001FFFF;                // cell (0, 0): white
-      FrameBuffer[kFrameCells - 1] = 0x0001F801;  // cell (239, 319): red r31 g0 b0
-      renderContext.blitFunction();
-      const std::vector<uint16_t> screen = display.screen();
-      const size_t topLeft = 0, topRight = 239, bottomLeft = 319 * 240, bottomRight = 319 * 240 + 239;
-      EXPECT_EQ(screen[variant == 0 ? bottomLeft : topRight], 0xFFFF);
-      EXPECT_EQ(screen[variant == 0 ? topRight : bottomLeft], 0xF820);
-      EXPECT_EQ(screen[topLeft], 0x0000);  // half-brightness black from the zero cells
-      EXPECT_EQ(screen[bottomRight], 0x0000);
-    }
-  }
-}
-
 // GXBeginDraw returning null: the display keeps its last picture, the buffer
 // is cleared as the drawing path would have left it, and the next frame draws.
 TEST_F(ScreenMapping, NullDisplayPointerSkipsOneFrameOnly) {
