@@ -1,0 +1,115 @@
+#!/usr/bin/env bash
+# The viewer on 32-bit ARM without a divide instruction (ARMv5TE, soft float)
+# under qemu-arm: cross-builds the system, the headless host and the tests,
+# runs the whole unit-test suite (including the frame path's division count),
+# then checks that the ARM headless host renders exactly the screens of the
+# x86-64 one from the same inputs.
+#
+# Screen inputs: every NAME.qbz in build/release/golden/ (written by the
+# x86-64 golden tests, with an optional NAME.events script and an optional
+# NAME.args line of extra viewer arguments), the inputs of
+# tests/arm/make_screen_inputs.cpp, and a self-contained viewer of each build.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+jobs=2
+start=$(date +%s)
+qemu=(qemu-arm -L /usr/arm-linux-gnueabi)
+
+scripts/install-deps.sh build arm
+
+echo "== ARM cross build"
+cmake -S . -B build/arm -G Ninja -DCMAKE_BUILD_TYPE=Release -DQBZ_WERROR=ON \
+  -DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/arm-linux-gnueabi.cmake -DQBZ_GTEST_FROM_SOURCE=ON \
+  -DQBZ_BUILD_SDL=OFF -DQBZ_BUILD_BENCH=OFF -DQBZ_BUILD_TOOLS=OFF >/dev/null
+cmake --build build/arm -j "$jobs"
+built=$(date +%s)
+
+echo "== ARM unit tests under qemu-arm"
+ctest --test-dir build/arm --output-on-failure -j "$jobs"
+tested=$(date +%s)
+
+echo "== ARM screens against x86-64 screens"
+if [[ -f build/release/build.ninja ]]; then
+  cmake --build build/release -j "$jobs" --target qbzview
+else
+  cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DQBZ_WERROR=ON >/dev/null
+  cmake --build build/release -j "$jobs" --target qbzview
+fi
+screens=build/arm/screens
+rm -rf "$screens"
+mkdir -p "$screens/inputs" "$screens/x86-64" "$screens/arm"
+c++ -std=c++20 -O2 -Wall -Wextra -Wpedantic -Werror -Isrc -Itests tests/arm/make_screen_inputs.cpp -lz \
+  -o "$screens/make_screen_inputs"
+"$screens/make_screen_inputs" "$screens/inputs"
+shopt -s nullglob
+for golden in build/release/golden/*.qbz; do
+  stem=${golden%.qbz}
+  name=golden-$(basename "$stem")
+  cp "$golden" "$screens/inputs/$name.qbz"
+  [[ -f "$stem.events" ]] && cp "$stem.events" "$screens/inputs/$name.events"
+  [[ -f "$stem.args" ]] && cp "$stem.args" "$screens/inputs/$name.args"
+done
+
+# Runs one viewer on one input and prints its exit code; the screen goes to DUMP.
+run_viewer() {  # RUNNER... -- VIEWER DUMP INPUT_STEM
+  local runner=()
+  while [[ $1 != -- ]]; do runner+=("$1"); shift; done
+  shift
+  local viewer=$1 dump=$2 stem=$3 args=(--frames 40)
+  [[ -f "$stem.args" ]] && read -r -a args <"$stem.args"
+  [[ -f "$stem.events" ]] && args+=(--events "$stem.events")
+  [[ -f "$stem.qbz" ]] && args+=("$stem.qbz")
+  local status=0
+  "${runner[@]}" "$viewer" --headless --dump-display "$dump" "${args[@]}" >"$dump.stdout" 2>"$dump.stderr" || status=$?
+  echo "$status"
+}
+
+compared=0
+unrendered=()
+failures=()
+compare() {  # NAME X86_VIEWER ARM_VIEWER INPUT_STEM
+  local name=$1 x86=$2 arm=$3 stem=$4
+  local x86_status arm_status
+  x86_status=$(run_viewer -- "$x86" "$screens/x86-64/$name.raw" "$stem")
+  arm_status=$(run_viewer "${qemu[@]}" -- "$arm" "$screens/arm/$name.raw" "$stem")
+  if [[ $x86_status != "$arm_status" ]]; then
+    failures+=("$name: exit $x86_status on x86-64, $arm_status on ARM")
+  elif [[ $x86_status != 0 ]]; then
+    unrendered+=("$name (exit $x86_status: $(head -c 200 "$screens/x86-64/$name.raw.stderr"))")
+  elif cmp -s "$screens/x86-64/$name.raw" "$screens/arm/$name.raw"; then
+    compared=$((compared + 1))
+  else
+    failures+=("$name: the screens differ ($(cmp "$screens/x86-64/$name.raw" "$screens/arm/$name.raw" | head -1))")
+  fi
+}
+
+for container in "$screens"/inputs/*.qbz; do
+  stem=${container%.qbz}
+  compare "$(basename "$stem")" build/release/bin/qbzview build/arm/bin/qbzview "$stem"
+done
+
+# Self-contained viewers: each build's executable with a container, texts,
+# an overlay and a start view appended.
+for arch in x86-64 arm; do
+  viewer=build/release/bin/qbzview
+  [[ $arch == arm ]] && viewer=build/arm/bin/qbzview
+  "$screens/make_screen_inputs" --tail "$(stat -c %s "$viewer")" "$screens/$arch.tail"
+  cat "$viewer" "$screens/$arch.tail" >"$screens/$arch-self-contained"
+  chmod +x "$screens/$arch-self-contained"
+done
+echo "--frames 60" >"$screens/inputs/self-contained.args"
+compare self-contained "$screens/x86-64-self-contained" "$screens/arm-self-contained" "$screens/inputs/self-contained"
+
+finished=$(date +%s)
+echo "arm: build $((built - start)) s, unit tests $((tested - built)) s, screens $((finished - tested)) s," \
+  "total $((finished - start)) s"
+for line in "${unrendered[@]}"; do echo "arm: not rendered on either processor: $line"; done
+if [[ ${#failures[@]} -gt 0 ]]; then
+  for line in "${failures[@]}"; do echo "arm: MISMATCH $line" >&2; done
+  exit 1
+fi
+if [[ $compared -eq 0 ]]; then
+  echo "arm: warning: no screen was rendered, so none was compared"
+else
+  echo "arm: $compared screens identical on ARM and x86-64"
+fi
