@@ -1,4 +1,4 @@
-// Byte layout of the on-disk records: field offsets and little-endian order.
+// Field offsets of the trailer and its settings, and the scrambling key.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -7,39 +7,6 @@
 #include "panorama/panorama_container.h"
 
 namespace {
-
-uint32_t bytesAt(const uint8_t* bytes, size_t at) {
-  return bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 | static_cast<uint32_t>(bytes[at + 3]) << 24;
-}
-
-TEST(ContainerFormat, HeaderFieldsSitAtTheirOffsetsLittleEndian) {
-  ContainerHeader header{};
-  std::memcpy(header.magic, "QBZP", 4);
-  header.version = 0x01020304;
-  header.headerSize = 28;
-  header.faceSize = 512;
-  header.tileSize = 32;
-  header.drawMode = -2;
-  header.compressedSize = 0xA1B2C3D4;
-  uint8_t bytes[kContainerHeaderBytes];
-  encodeContainerHeader(header, bytes);
-  EXPECT_EQ(0, std::memcmp(bytes, "QBZP", 4));
-  EXPECT_EQ(bytes[4], 0x04);
-  EXPECT_EQ(bytes[7], 0x01);
-  EXPECT_EQ(bytesAt(bytes, 8), 28u);
-  EXPECT_EQ(bytes[12], 0x00);
-  EXPECT_EQ(bytes[13], 0x02);  // 512 = 0x0200
-  EXPECT_EQ(bytesAt(bytes, 16), 32u);
-  EXPECT_EQ(bytesAt(bytes, 20), 0xFFFFFFFEu);
-  EXPECT_EQ(bytes[24], 0xD4);
-  EXPECT_EQ(bytes[27], 0xA1);
-
-  const ContainerHeader back = decodeContainerHeader(bytes);
-  EXPECT_EQ(back.version, header.version);
-  EXPECT_EQ(back.faceSize, 512u);
-  EXPECT_EQ(back.drawMode, -2);
-  EXPECT_EQ(back.compressedSize, header.compressedSize);
-}
 
 TEST(ContainerFormat, TrailerAndSettingsFieldsSitAtTheirOffsets) {
   uint8_t bytes[kContainerTrailerBytes];
@@ -71,36 +38,6 @@ TEST(ContainerFormat, TrailerAndSettingsFieldsSitAtTheirOffsets) {
   uint8_t settingsBytes[kViewerSettingsBytes];
   encodeViewerSettings(settings, settingsBytes);
   EXPECT_EQ(0, std::memcmp(bytes + 20, settingsBytes, kViewerSettingsBytes));
-}
-
-TEST(ContainerFormat, PixelValuesAreLittleEndianWhateverTheHost) {
-  const uint16_t values[3] = {0x1234, 0x00FF, 0xFF00};
-  uint8_t bytes[6];
-  encodeLe16(values, 3, bytes);
-  const uint8_t expected[6] = {0x34, 0x12, 0xFF, 0x00, 0x00, 0xFF};
-  EXPECT_EQ(0, std::memcmp(bytes, expected, 6));
-
-  uint16_t decoded[3];
-  std::memcpy(decoded, expected, 6);
-  decodeLe16InPlace(decoded, 3);
-  EXPECT_EQ(decoded[0], 0x1234);
-  EXPECT_EQ(decoded[1], 0x00FF);
-  EXPECT_EQ(decoded[2], 0xFF00);
-}
-
-TEST(ContainerFormat, GeometryRulesAndStoreSize) {
-  EXPECT_TRUE(isAcceptedGeometry(512, 32));
-  EXPECT_TRUE(isAcceptedGeometry(2, 2));
-  EXPECT_TRUE(isAcceptedGeometry(2048, 128));
-  EXPECT_FALSE(isAcceptedGeometry(512, 0));
-  EXPECT_FALSE(isAcceptedGeometry(512, 1));
-  EXPECT_FALSE(isAcceptedGeometry(512, 24));
-  EXPECT_FALSE(isAcceptedGeometry(512, 256));
-  EXPECT_FALSE(isAcceptedGeometry(16, 32));
-  EXPECT_FALSE(isAcceptedGeometry(2049, 32));
-
-  EXPECT_EQ(storePixelCount(512, 32), 1572864u);           // 3 MiB of store
-  EXPECT_EQ(storePixelCount(500, 32), 6u * 15 * 15 * 1024);  // remainder strip not stored
 }
 
 TEST(ContainerFormat, ScramblingXorsTheFirst18BytesWithTheKey) {

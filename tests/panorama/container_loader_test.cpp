@@ -251,6 +251,8 @@ TEST_F(AppendedLoading, AppendedContainerWinsOverTheFile) {
   ASSERT_TRUE(panoramaContainer.loadAppended());
   EXPECT_EQ(storeOf(panoramaContainer), appended.pixels);
   expectSampleExtras();
+  const ViewerSettings written = sampleExtras().settings;
+  EXPECT_EQ(0, std::memcmp(&panoramaContainer.settings, &written, sizeof written));
 
   ASSERT_TRUE(buildCubeScene());
   EXPECT_EQ(storeOf(panoramaContainer), appended.pixels);

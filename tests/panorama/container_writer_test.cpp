@@ -119,36 +119,9 @@ TEST(ContainerWriter, AppendedTailLayoutWithAbsoluteOffsets) {
   EXPECT_EQ(empty.overlay1Offset, 0u);
 }
 
-using WriterRoundTrip = PanoramaFiles;
+using WriterFiles = PanoramaFiles;
 
-TEST_F(WriterRoundTrip, AppendedFileLoadsBackAsWritten) {
-  const PanoramaImage image = patternImage(96, 32, 17, 13, 3);
-  AppendedExtras extras;
-  extras.settings.pitchMin = -100;
-  extras.settings.captionX = 50;
-  extras.settings.captionY = 300;
-  extras.settings.overlay2Width = 2;
-  extras.settings.overlay2Height = 3;
-  extras.settings.overlay2Y = -4;
-  extras.caption = "Quay";
-  extras.overlay2 = {6, 5, 4, 3, 2, 1};
-  for (bool compress : {false, true}) {
-    writeModule(encodeAppended(executablePrefix(4097), encodeContainer(image, compress), extras));
-    startUpExtras();
-    ASSERT_TRUE(panoramaContainer.loadAppended());
-    EXPECT_EQ(storeOf(panoramaContainer), image.pixels);
-    EXPECT_EQ(panoramaContainer.drawMode(), 3);
-    EXPECT_EQ(0, std::memcmp(&panoramaContainer.settings, &extras.settings, sizeof(ViewerSettings)));
-    EXPECT_EQ(panoramaContainer.bannerText, nullptr);
-    EXPECT_STREQ(panoramaContainer.captionText, "Quay");
-    EXPECT_EQ(panoramaContainer.overlay1, nullptr);
-    ASSERT_NE(panoramaContainer.overlay2, nullptr);
-    EXPECT_EQ(std::vector<uint16_t>(panoramaContainer.overlay2->pixels, panoramaContainer.overlay2->pixels + 6),
-              extras.overlay2);
-  }
-}
-
-TEST_F(WriterRoundTrip, FilesAreReplacedWhole) {
+TEST_F(WriterFiles, FilesAreReplacedWhole) {
   const std::string path = pathIn("out.qbz");
   ASSERT_TRUE(writeFileAtomically(path, Bytes{1, 2, 3}));
   ASSERT_TRUE(writeFileAtomically(path, Bytes{4, 5}));
