@@ -18,6 +18,7 @@
 #include "arm/counted_helpers.h"
 #include "arm/test_containers.h"
 #include "display/blitters.h"
+#include "panorama/cube_scene.h"
 #include "platform/platform.h"
 #include "render/projection.h"
 #include "render/render_context.h"
@@ -163,6 +164,7 @@ TEST_F(FramePathTest, EveryFrameDividesOnceAndUsesNoFloatingPointOnEveryDevice) 
     options.standaloneFile = containerPath;
     options.moduleFile = containerPath + ".no-viewer";  // nothing appended: the stand-alone file loads
     ASSERT_TRUE(startViewer(options)) << device.name;
+    EXPECT_EQ(tilesPerEdge, kFaceSize / kTileSize) << "every frame submits the meshes of 16 tile positions";
     EXPECT_EQ(viewState.zoom, 130u);
     runScenario(device.name);
     if (HasFailure()) return;
