@@ -5,10 +5,12 @@
 # then checks that the ARM headless host renders exactly the screens of the
 # x86-64 one from the same inputs.
 #
-# Screen inputs: every NAME.qbz in build/release/golden/ (written by the
-# x86-64 golden tests, with an optional NAME.events script and an optional
-# NAME.args line of extra viewer arguments), the inputs of
-# tests/arm/make_screen_inputs.cpp, and a self-contained viewer of each build.
+# Screen inputs: every NAME.qbz in build/release/golden/ (left there by the
+# x86-64 golden tests) and in the output of tests/arm/make_screen_inputs.cpp,
+# run with the arguments in NAME.args (the whole command line besides
+# --headless and --dump-display, panorama and event script included) or,
+# without one, with "--frames 40 [--events NAME.events] NAME.qbz"; and a
+# self-contained viewer of each build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=2
@@ -42,23 +44,18 @@ c++ -std=c++20 -O2 -Wall -Wextra -Wpedantic -Werror -Isrc -Itests tests/arm/make
   -o "$screens/make_screen_inputs"
 "$screens/make_screen_inputs" "$screens/inputs"
 shopt -s nullglob
-for golden in build/release/golden/*.qbz; do
-  stem=${golden%.qbz}
-  name=golden-$(basename "$stem")
-  cp "$golden" "$screens/inputs/$name.qbz"
-  [[ -f "$stem.events" ]] && cp "$stem.events" "$screens/inputs/$name.events"
-  [[ -f "$stem.args" ]] && cp "$stem.args" "$screens/inputs/$name.args"
-done
-
 # Runs one viewer on one input and prints its exit code; the screen goes to DUMP.
 run_viewer() {  # RUNNER... -- VIEWER DUMP INPUT_STEM
   local runner=()
   while [[ $1 != -- ]]; do runner+=("$1"); shift; done
   shift
   local viewer=$1 dump=$2 stem=$3 args=(--frames 40)
-  [[ -f "$stem.args" ]] && read -r -a args <"$stem.args"
-  [[ -f "$stem.events" ]] && args+=(--events "$stem.events")
-  [[ -f "$stem.qbz" ]] && args+=("$stem.qbz")
+  if [[ -f "$stem.args" ]]; then
+    read -r -a args <"$stem.args"
+  else
+    [[ -f "$stem.events" ]] && args+=(--events "$stem.events")
+    [[ -f "$stem.qbz" ]] && args+=("$stem.qbz")
+  fi
   local status=0
   "${runner[@]}" "$viewer" --headless --dump-display "$dump" "${args[@]}" >"$dump.stdout" 2>"$dump.stderr" || status=$?
   echo "$status"
@@ -83,6 +80,10 @@ compare() {  # NAME X86_VIEWER ARM_VIEWER INPUT_STEM
   fi
 }
 
+for container in build/release/golden/*.qbz; do
+  stem=${container%.qbz}
+  compare "golden-$(basename "$stem")" build/release/bin/qbzview build/arm/bin/qbzview "$stem"
+done
 for container in "$screens"/inputs/*.qbz; do
   stem=${container%.qbz}
   compare "$(basename "$stem")" build/release/bin/qbzview build/arm/bin/qbzview "$stem"

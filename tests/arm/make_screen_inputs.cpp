@@ -1,7 +1,8 @@
 // Writes the inputs of the ARM screen comparison: small containers (raw and
 // compressed, opaque and blended), event scripts and the arguments of each
 // run, and the tail that turns a viewer executable into a self-contained one.
-//   make_screen_inputs DIR                  NAME.qbz, NAME.events, NAME.args
+//   make_screen_inputs DIR                  NAME.qbz, NAME.events, NAME.args (the
+//                                           viewer's arguments besides --headless)
 //   make_screen_inputs --tail BYTES FILE    tail for an executable of BYTES bytes
 // Built for the host by scripts/test-arm.sh; the screens it leads to must be
 // the same whichever processor the viewer runs on.
@@ -86,10 +87,13 @@ bool writeInputs(const std::string& dir) {
         input.compressed ? compressedContainer(input.faceSize, input.tileSize, input.drawMode, pixels)
                          : test_containers::rawContainer(input.faceSize, input.tileSize, input.drawMode, pixels);
     const std::string stem = dir + "/" + input.name;
-    if (!writeFile(stem + ".qbz", container) || !writeText(stem + ".args", std::string(input.args) + "\n")) {
-      return false;
+    std::string args = input.args;
+    if (input.events != nullptr) {
+      if (!writeText(stem + ".events", input.events)) return false;
+      args += " --events " + stem + ".events";
     }
-    if (input.events != nullptr && !writeText(stem + ".events", input.events)) return false;
+    args += " " + stem + ".qbz\n";
+    if (!writeFile(stem + ".qbz", container) || !writeText(stem + ".args", args)) return false;
   }
   return true;
 }
