@@ -35,8 +35,8 @@ TEST_F(FillerTest, RandomTrianglesStayInBounds) {
   textures.emplace_back(128, 4);
   const TriangleFiller fillers[] = {fillTriangleAffine, fillTrianglePerspective, fillTriangleFlat, drawTriangleWire};
   int32_t drawingCalls = 0;
-  for (int32_t n = 0; n < 40000; ++n) {
-    if (n % 4000 == 0) clearFrame(n % 8000 == 0 ? kClearCell : 0x7FFFFFFF);
+  for (int32_t n = 0; n < 100000; ++n) {
+    if (n % 5000 == 0) clearFrame(n % 10000 == 0 ? kClearCell : 0x7FFFFFFF);
     const int32_t kind = random.in(0, 3);
     Corner c[3];
     for (Corner& corner : c) {
