@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -138,13 +139,18 @@ class FramePathTest : public HeadlessTest {
     }
     EXPECT_EQ(renderContext.frameCounter, 11) << "the reset restarts the frame count";
     EXPECT_FALSE(viewState.wireframe);
+    // The counted frames really drew the panorama.
+    const std::vector<uint16_t> screen = headless().display().screen();
+    const std::set<uint16_t> colours(screen.begin(), screen.end());
+    EXPECT_GT(colours.size(), 100u) << run;
   }
 
   std::vector<std::string> files_;
 };
 
-constexpr uint32_t kFaceSize = 64;
-constexpr uint32_t kTileSize = 16;
+// Faces 256 texels wide stand 128 from the eye, inside the visible depths.
+constexpr uint32_t kFaceSize = 256;
+constexpr uint32_t kTileSize = 32;
 
 TEST_F(FramePathTest, EveryFrameDividesOnceAndUsesNoFloatingPointOnEveryDevice) {
   const Bytes container =
@@ -164,7 +170,7 @@ TEST_F(FramePathTest, EveryFrameDividesOnceAndUsesNoFloatingPointOnEveryDevice) 
     options.standaloneFile = containerPath;
     options.moduleFile = containerPath + ".no-viewer";  // nothing appended: the stand-alone file loads
     ASSERT_TRUE(startViewer(options)) << device.name;
-    EXPECT_EQ(tilesPerEdge, kFaceSize / kTileSize) << "every frame submits the meshes of 16 tile positions";
+    EXPECT_EQ(tilesPerEdge, kFaceSize / kTileSize) << "every frame submits the meshes of 64 tile positions";
     EXPECT_EQ(viewState.zoom, 130u);
     runScenario(device.name);
     if (HasFailure()) return;

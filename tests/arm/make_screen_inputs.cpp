@@ -47,8 +47,8 @@ Bytes compressedContainer(uint32_t faceSize, uint32_t tileSize, int32_t drawMode
   return bytes;
 }
 
-// Turning, tilting, dragging, zooming and the fill-mode key: every stage of
-// the frame path gets its turn.
+// Turning, tilting, dragging, zooming and wire-frame and back: every stage of
+// the frame path gets its turn, and the last screen is textured.
 const char kTourEvents[] =
     "2 keydown 0x27\n12 keyup 0x27\n"
     "14 keydown 0x28\n20 keyup 0x28\n"
@@ -56,6 +56,7 @@ const char kTourEvents[] =
     "32 down 120 160\n33 move 150 150\n40 up 150 150\n"
     "42 keydown 0x24\n43 keyup 0x24\n"
     "44 keydown 0x25\n52 keyup 0x25\n"
+    "53 keydown 0x24\n54 keyup 0x24\n"
     "54 keydown 0xC4\n58 keyup 0xC4\n";
 
 bool writeInputs(const std::string& dir) {
@@ -69,13 +70,13 @@ bool writeInputs(const std::string& dir) {
     const char* args;
   };
   const Input inputs[] = {
-      {"raw-generic", 64, 16, 0, false, nullptr, "--frames 20 --device generic"},
-      {"raw-linear", 64, 16, 0, false, kTourEvents, "--frames 60 --device linear"},
-      {"compressed-direct", 128, 32, 0, true, kTourEvents, "--frames 60 --device direct"},
-      {"compressed-palmax", 96, 32, 0, true, kTourEvents, "--frames 60 --device palmax"},
-      {"transparent", 64, 8, 1, false, kTourEvents, "--frames 60"},
-      {"averaged", 64, 16, 2, true, kTourEvents, "--frames 60"},
-      {"blended", 64, 16, 3, false, kTourEvents, "--frames 60 --device linear"},
+      {"raw-generic", 256, 32, 0, false, nullptr, "--frames 20 --device generic"},
+      {"raw-linear", 256, 16, 0, false, kTourEvents, "--frames 60 --device linear"},
+      {"compressed-direct", 256, 32, 0, true, kTourEvents, "--frames 60 --device direct"},
+      {"compressed-palmax", 192, 32, 0, true, kTourEvents, "--frames 60 --device palmax"},
+      {"transparent", 160, 32, 1, false, kTourEvents, "--frames 60"},
+      {"averaged", 256, 64, 2, true, kTourEvents, "--frames 60"},
+      {"blended", 256, 32, 3, false, kTourEvents, "--frames 60 --device linear"},
   };
   uint32_t seed = 1;
   for (const Input& input : inputs) {
@@ -121,8 +122,8 @@ bool writeTail(size_t prefixBytes, const std::string& path) {
   extras.banner = "qbzview on any processor";
   extras.caption = "The same screen";
   for (uint32_t i = 0; i < 24 * 12; ++i) extras.overlay1.push_back(static_cast<uint16_t>(0x7C00 + i * 37));
-  const std::vector<uint16_t> pixels = test_containers::patternStore(128, 32, 99);
-  const Bytes container = compressedContainer(128, 32, 0, pixels);
+  const std::vector<uint16_t> pixels = test_containers::patternStore(256, 32, 99);
+  const Bytes container = compressedContainer(256, 32, 0, pixels);
   return writeFile(path, test_containers::appendedTail(prefixBytes, container, extras));
 }
 
