@@ -13,6 +13,24 @@ constexpr size_t kTextBlockBytes = 100;  // a text is read as one block of this 
 constexpr char kContainerMagic[4] = {'Q', 'B', 'Z', 'P'};
 constexpr char kTrailerMagic[4] = {'A', 'Q', 'B', 'Z'};
 
+// The tile geometry the viewer accepts. A tile edge is a power of two (the
+// fillers wrap texture coordinates with masks of t - 1) and at most 128, since
+// from 256 up the textured filler's 32-bit v arithmetic overflows.
+constexpr uint32_t kMinTileSize = 2;
+constexpr uint32_t kMaxTileSize = 128;
+constexpr uint32_t kMaxFaceSize = 2048;
+constexpr bool isAcceptedGeometry(uint32_t faceSize, uint32_t tileSize) {
+  return tileSize >= kMinTileSize && tileSize <= kMaxTileSize && (tileSize & (tileSize - 1)) == 0 &&
+         faceSize >= tileSize && faceSize <= kMaxFaceSize;
+}
+// Elements of the pixel store: six faces of whole tiles; a remainder strip
+// of a face size that is no multiple of the tile size is not stored.
+// Defined for accepted geometry (at most 6 * 2048 * 2048).
+constexpr uint32_t storePixelCount(uint32_t faceSize, uint32_t tileSize) {
+  const uint32_t tilesPerSide = faceSize / tileSize;
+  return 6 * tilesPerSide * tilesPerSide * tileSize * tileSize;
+}
+
 struct ContainerHeader {
   char magic[4];
   uint32_t version;
@@ -58,6 +76,14 @@ struct ContainerTrailer {
   uint32_t trailerSize;
   char magic[4];
 };
+
+// Little-endian fields, independent of the host's byte order.
+uint32_t loadLe32(const uint8_t* bytes);
+void storeLe32(uint32_t value, uint8_t* bytes);
+// Turns count 16-bit values, as they lie in the file's byte order, into host values in place.
+void decodeLe16InPlace(uint16_t* values, size_t count);
+// Writes count host values as little-endian bytes (2 per value).
+void encodeLe16(const uint16_t* values, size_t count, uint8_t* bytes);
 
 ContainerHeader decodeContainerHeader(const uint8_t* bytes);
 void encodeContainerHeader(const ContainerHeader& header, uint8_t* bytes);

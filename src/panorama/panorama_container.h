@@ -37,6 +37,8 @@ class PanoramaContainer {
   uint32_t tileSize() const { return header.tileSize; }
   int32_t drawMode() const { return header.drawMode; }
 
+  // Frees the pixel store and forgets the header and the tile geometry.
+  void releasePixels();
   // Zeroes the texts, overlays and settings (releasing what they held).
   void clearExtras();
   // Back to the state after construction; for tests and repeated runs.

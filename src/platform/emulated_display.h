@@ -40,6 +40,8 @@ class EmulatedDisplay {
   uint8_t* directMemory();
   // Makes the next beginDraw calls return null, for tests of that case.
   void setBeginDrawFails(bool fails) { failBeginDraw_ = fails; }
+  // True while nothing was written outside the display memory proper.
+  bool guardsIntact() const;
 
   // The portrait screen the memory shows: 320 rows of 240 5-6-5 pixels, top
   // row first.

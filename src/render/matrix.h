@@ -39,6 +39,7 @@ void matrixRotationY(Matrix& m, int32_t angle);
 // m becomes the composition: first a rotation about Y by angle, then the old m.
 void matrixRotateY(Matrix& m, int32_t angle);
 
+// The record must be zeroed or made by an earlier init: its old storage is freed.
 void matrixStackInit(MatrixStack& stack, int32_t capacity);
 void matrixStackPush(MatrixStack& stack);
 void matrixStackPop(MatrixStack& stack);

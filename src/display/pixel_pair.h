@@ -1,0 +1,37 @@
+// Writing two display pixels as one aligned 32-bit store: the pixel at the
+// lower address in the low half on a little-endian display, so the word is
+// composed to put it at the lower address whatever the host's byte order.
+#pragma once
+
+#include <bit>
+#include <cstdint>
+#include <cstring>
+
+#include "display/colour_lookup.h"
+#include "display/frame_buffer.h"
+
+namespace display {
+
+constexpr uint32_t pixelPairWord(uint16_t lowerAddressPixel, uint16_t higherAddressPixel) {
+  if constexpr (std::endian::native == std::endian::little) {
+    return static_cast<uint32_t>(lowerAddressPixel) | (static_cast<uint32_t>(higherAddressPixel) << 16);
+  } else {
+    return static_cast<uint32_t>(higherAddressPixel) | (static_cast<uint32_t>(lowerAddressPixel) << 16);
+  }
+}
+
+// at must be 4-byte aligned; memcpy keeps the store free of aliasing trouble
+// and compiles to a single word store.
+inline void storePixelPair(uint8_t* at, uint16_t lowerAddressPixel, uint16_t higherAddressPixel) {
+  const uint32_t word = pixelPairWord(lowerAddressPixel, higherAddressPixel);
+  std::memcpy(at, &word, sizeof word);
+}
+
+// The display pixel of a cell, and the cell cleared for the next frame.
+inline uint16_t takePixel(int32_t& cell, const uint16_t* lookup, int32_t clearValue) {
+  const uint16_t pixel = lookup[cellColour(cell)];
+  cell = clearValue;
+  return pixel;
+}
+
+}  // namespace display
