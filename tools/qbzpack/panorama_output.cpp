@@ -9,17 +9,16 @@
 namespace qbzpack {
 
 void checkGeometry(uint32_t faceSize, uint32_t tileSize, int32_t drawMode) {
-  if (tileSize < kSmallestTile || tileSize > kLargestTile || (tileSize & (tileSize - 1)) != 0) {
+  if (tileSize < kMinTileSize || tileSize > kMaxTileSize || (tileSize & (tileSize - 1)) != 0) {
     throw ToolError("tile size " + std::to_string(tileSize) + " must be a power of two from 2 to 128", true);
   }
-  if (faceSize < tileSize || faceSize > kLargestFace) {
+  if (!isAcceptedGeometry(faceSize, tileSize)) {
     throw ToolError("face size " + std::to_string(faceSize) + " must lie between the tile size (" +
                     std::to_string(tileSize) + ") and 2048", true);
   }
-  // The viewer centres the cube at half the tile count times the tile size,
-  // so only an even number of whole tiles per side puts it around the eye.
-  if (faceSize % tileSize != 0 || (faceSize / tileSize) % 2 != 0) {
-    throw ToolError("face size " + std::to_string(faceSize) + " must be an even number of " +
+  // The viewer stores whole tiles only; a remainder strip would be lost.
+  if (faceSize % tileSize != 0) {
+    throw ToolError("face size " + std::to_string(faceSize) + " must be a whole number of " +
                     std::to_string(tileSize) + "-pixel tiles", true);
   }
   if (drawMode < 0 || drawMode > 3) throw ToolError("draw mode must be 0, 1, 2 or 3", true);

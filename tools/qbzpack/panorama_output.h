@@ -14,8 +14,6 @@ namespace qbzpack {
 
 constexpr uint32_t kDefaultFaceSize = 512;
 constexpr uint32_t kDefaultTileSize = 32;
-constexpr uint32_t kLargestFace = 2048;
-constexpr uint32_t kSmallestTile = 2, kLargestTile = 128;
 // Viewer executables larger than this are refused as input.
 constexpr uint64_t kLargestViewer = uint64_t{256} << 20;
 
