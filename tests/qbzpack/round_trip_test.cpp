@@ -158,6 +158,16 @@ TEST(RoundTrip, InfoAndExtractJudgeFilesAsTheViewerDoes) {
     EXPECT_NE(errors.find("would not load"), std::string::npos) << errors;
     EXPECT_FALSE(std::filesystem::exists(dir.path(std::string("out_") + name)));
   }
+  // A header with a tile size the viewer cannot take says why.
+  std::vector<uint8_t> odd(whole.begin(), whole.begin() + 28);
+  odd[16] = 3;
+  qbzpack_test::writeBytes(dir.path("odd.qbz"), odd);
+  info = infoOf(dir.path("odd.qbz"), &status);
+  EXPECT_EQ(status, kExitFailure);
+  EXPECT_NE(info.find("tiles of 3"), std::string::npos) << info;
+  EXPECT_NE(info.find("no (it needs a power-of-two tile size"), std::string::npos) << info;
+  EXPECT_NE(infoOf(dir.path("wrong.qbz"), &status).find("no (no QBZP magic)"), std::string::npos);
+
   std::string errors;
   EXPECT_EQ(runTool({"info", dir.path("missing.qbz")}, &errors), kExitFailure);
   EXPECT_NE(errors.find("cannot open"), std::string::npos);

@@ -53,8 +53,17 @@ void loadThroughViewer(const std::string& path, LoadedPanorama& result) {
   options.moduleFile = path;
   options.standaloneFile = path;
   platform::HeadlessBackend backend(options);
-  platform::installBackend(&backend);
   PanoramaContainer& container = panoramaContainer;
+  // The container and the backend go back to their empty state however this ends.
+  struct Restore {
+    PanoramaContainer& container;
+    ~Restore() {
+      container.release();
+      container.clearExtras();
+      platform::installBackend(nullptr);
+    }
+  } restore{container};
+  platform::installBackend(&backend);
   container.release();
   container.clearExtras();
 
@@ -75,9 +84,6 @@ void loadThroughViewer(const std::string& path, LoadedPanorama& result) {
     result.totalPixels = container.totalPixels;
     result.pixels.assign(container.pixels, container.pixels + container.totalPixels);
   }
-  container.release();
-  container.clearExtras();
-  platform::installBackend(nullptr);
 }
 
 }  // namespace

@@ -46,6 +46,18 @@ void printSettings(const LoadedPanorama& p, std::ostream& out) {
       << s.overlay2Y << ")" << (t.overlay2Offset == 0 ? ", none stored" : "") << "\n";
 }
 
+// The likeliest reason the loader refused the file, from the raw records.
+std::string refusalReason(const LoadedPanorama& p) {
+  if (p.loaded) return "";
+  if (p.hasTrailer && !p.trailer) return " (trailer cut short)";
+  if (!p.header) return " (no container header)";
+  if (std::string(p.header->magic, 4) != std::string(kContainerMagic, 4)) return " (no QBZP magic)";
+  if (!isAcceptedGeometry(p.header->faceSize, p.header->tileSize)) {
+    return " (it needs a power-of-two tile size of 2..128 and a face size from the tile size to 2048)";
+  }
+  return " (pixel store short or damaged)";
+}
+
 }  // namespace
 
 bool runInfo(const std::string& path, std::ostream& out) {
@@ -72,7 +84,7 @@ bool runInfo(const std::string& path, std::ostream& out) {
   }
   if (p.trailer) printSettings(p, out);
   else if (p.hasTrailer) out << "trailer:        cut short\n";
-  out << "viewer loads:   " << (p.loaded ? "yes" : "no") << "\n";
+  out << "viewer loads:   " << (p.loaded ? "yes" : "no") << refusalReason(p) << "\n";
   return p.loaded;
 }
 
