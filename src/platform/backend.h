@@ -57,6 +57,11 @@ Backend& backend();
 void postMessage(WindowHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam);
 // The first top-level window created, the one input goes to; null before.
 WindowHandle inputWindow();
+// The title a window of ours was created with; empty for any other handle.
+std::u16string windowTitle(WindowHandle window);
+// A handle standing for a window of another running copy of the viewer, for
+// findOtherInstance to return; it lives until resetWindowManager.
+WindowHandle foreignWindow(const std::u16string& className, const std::u16string& title);
 
 // Platform calls worth checking in tests, in the order made.
 enum class Call {

@@ -55,7 +55,7 @@ std::u16string toString(const char16_t* text) { return text != nullptr ? std::u1
 
 bool isOurWindow(WindowHandle window) {
   for (const auto& owned : manager().windows) {
-    if (owned.get() == window) return true;
+    if (owned.get() == window) return !owned->foreign;
   }
   return false;
 }
@@ -89,6 +89,21 @@ WindowHandle inputWindow() {
     if (!window->foreign) return window.get();
   }
   return nullptr;
+}
+
+std::u16string windowTitle(WindowHandle window) {
+  return isOurWindow(window) ? window->title : std::u16string();
+}
+
+WindowHandle foreignWindow(const std::u16string& className, const std::u16string& title) {
+  auto window = std::make_unique<WindowRecord>();
+  window->className = className;
+  window->title = title;
+  window->visible = true;
+  window->foreign = true;
+  WindowHandle handle = window.get();
+  manager().windows.push_back(std::move(window));
+  return handle;
 }
 
 const std::vector<CallRecord>& callLog() { return manager().calls; }

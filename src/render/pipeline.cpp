@@ -1,8 +1,101 @@
 #include "render/pipeline.h"
+
+#include <algorithm>
+
+#include "raster/surface.h"
+#include "render/depth_buckets.h"
+#include "render/fixed_point.h"
+#include "render/matrix.h"
 #include "render/mesh.h"
-// placeholder: replaced by the pipeline work
-void drawMesh(RenderContext&, Mesh&) {}
-void transformVertices(RenderContext&, Mesh&) {}
-void drawTriangleNow(RenderContext&, const MeshTriangle&) {}
-void queueTriangle(const MeshTriangle&) {}
-int32_t triangleSetup(const MeshTriangle&) { return 0; }
+#include "render/render_context.h"
+
+namespace {
+
+// Camera z of visible vertices: -2999 to -65.
+constexpr int16_t kNearestZ = -65;
+constexpr int16_t kFarthestZ = -2999;
+constexpr int32_t kFrameColumns = 320;
+constexpr int32_t kFrameRows = 240;
+
+const TriangleCorner& cornerAt(const MeshTriangle& triangle, int32_t cornerOrder, int shift) {
+  return triangle.corners[(cornerOrder >> shift) & 15];
+}
+
+}  // namespace
+
+void transformVertices(RenderContext& context, Mesh& mesh) {
+  const Matrix& camera = *matrixStack.top;
+  for (int32_t i = 0; i < mesh.vertexCount; ++i) {
+    MeshVertex& vertex = mesh.vertices[i];
+    // The depth alone first: a rejected vertex costs three multiplies.
+    transformDepth(camera, vertex.model, vertex.camera);
+    if (vertex.camera.z > kNearestZ || vertex.camera.z < kFarthestZ) {
+      vertex.depth = 0;
+      continue;
+    }
+    transformXY(camera, vertex.model, vertex.camera);
+    context.projectFunction(vertex.camera, vertex);
+    vertex.shade = context.shadeFunction(vertex.depth, vertex.baseLight);
+  }
+}
+
+int32_t triangleSetup(const MeshTriangle& triangle) {
+  const MeshVertex& v0 = *triangle.corners[0].vertex;
+  const MeshVertex& v1 = *triangle.corners[1].vertex;
+  const MeshVertex& v2 = *triangle.corners[2].vertex;
+  if (triangle.surface->cullBackFaces != 0) {
+    // Only counter-clockwise corners (x right, y down) face the eye; zero area is dropped too.
+    const int32_t a = fx::mul(v1.screenX - v0.screenX, v2.screenY - v0.screenY);
+    const int32_t b = fx::mul(v1.screenY - v0.screenY, v2.screenX - v0.screenX);
+    if (a >= b) return 0;
+  }
+  if (std::max({v0.screenX, v1.screenX, v2.screenX}) < 0) return 0;
+  if (std::min({v0.screenX, v1.screenX, v2.screenX}) >= kFrameColumns) return 0;
+
+  const int32_t ya = v0.screenY, yb = v1.screenY, yc = v2.screenY;
+  int32_t order;
+  if (ya > yb) {
+    order = yc >= ya ? kOrder102 : yc > yb ? kOrder120 : kOrder210;
+  } else {
+    order = yb <= yc ? kOrder012 : yc >= ya ? kOrder021 : kOrder201;
+  }
+  const int32_t topY = cornerAt(triangle, order, 0).vertex->screenY;
+  const int32_t bottomY = cornerAt(triangle, order, 8).vertex->screenY;
+  if (topY >= kFrameRows || bottomY < 0 || bottomY == topY) return 0;
+  return order;
+}
+
+void fillInCornerOrder(RenderContext& context, const MeshTriangle& triangle, int32_t cornerOrder) {
+  const TriangleCorner& top = cornerAt(triangle, cornerOrder, 0);
+  const TriangleCorner& middle = cornerAt(triangle, cornerOrder, 4);
+  const TriangleCorner& bottom = cornerAt(triangle, cornerOrder, 8);
+  context.triangleFiller(top.vertex, top.u, top.v, middle.vertex, middle.u, middle.v, bottom.vertex, bottom.u,
+                         bottom.v, triangle.surface);
+}
+
+void drawTriangleNow(RenderContext& context, const MeshTriangle& triangle) {
+  const int32_t order = triangleSetup(triangle);
+  if (order != 0) fillInCornerOrder(context, triangle, order);
+}
+
+void queueTriangle(const MeshTriangle& triangle) {
+  const int32_t order = triangleSetup(triangle);
+  if (order != 0) bucketsPush(depthBuckets, &triangle, order);
+}
+
+void drawMesh(RenderContext& context, Mesh& mesh) {
+  transformVertices(context, mesh);
+  for (int32_t i = 0; i < mesh.triangleCount; ++i) {
+    const MeshTriangle& triangle = mesh.triangles[i];
+    // No near or far clipping: one rejected vertex hides the whole triangle.
+    if (triangle.corners[0].vertex->depth == 0 || triangle.corners[1].vertex->depth == 0 ||
+        triangle.corners[2].vertex->depth == 0) {
+      continue;
+    }
+    if (triangle.surface->blendMode >= BlendMixed) {
+      queueTriangle(triangle);
+    } else {
+      drawTriangleNow(context, triangle);
+    }
+  }
+}

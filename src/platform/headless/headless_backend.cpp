@@ -1,33 +1,8 @@
 #include "platform/headless/headless_backend.h"
 
 #include <algorithm>
-#include <cctype>
-#include <filesystem>
-#include <system_error>
 
 namespace platform {
-
-namespace {
-
-bool sameHandheldPath(const std::string& a, const std::string& b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-         });
-}
-
-std::string hostTempDirectory() {
-  std::error_code error;
-  const std::filesystem::path directory = std::filesystem::temp_directory_path(error);
-  return error ? std::string("/tmp") : directory.string();
-}
-
-}  // namespace
-
-std::string runningExecutablePath() {
-  std::error_code error;
-  const std::filesystem::path path = std::filesystem::read_symlink("/proc/self/exe", error);
-  return error ? std::string() : path.string();
-}
 
 HeadlessBackend::HeadlessBackend(HeadlessOptions options)
     : options_(std::move(options)), display_(options_.device) {
@@ -36,8 +11,7 @@ HeadlessBackend::HeadlessBackend(HeadlessOptions options)
 }
 
 std::string HeadlessBackend::standaloneHostPath() const {
-  if (!options_.standaloneFile.empty()) return options_.standaloneFile;
-  return (std::filesystem::path(hostTempDirectory()) / "Test.QBZ").string();
+  return platform::standaloneHostPath(options_.standaloneFile);
 }
 
 std::string HeadlessBackend::moduleFilePath() {
@@ -45,15 +19,7 @@ std::string HeadlessBackend::moduleFilePath() {
 }
 
 std::string HeadlessBackend::mapPath(const std::string& handheldPath) {
-  if (sameHandheldPath(handheldPath, "\\Temp\\Test.QBZ")) return standaloneHostPath();
-  const std::string tempPrefix = "\\Temp\\";
-  if (handheldPath.size() > tempPrefix.size() && sameHandheldPath(handheldPath.substr(0, tempPrefix.size()), tempPrefix)) {
-    std::string rest = handheldPath.substr(tempPrefix.size());
-    std::replace(rest.begin(), rest.end(), '\\', '/');
-    if (rest.find("..") != std::string::npos) return std::string();
-    return (std::filesystem::path(hostTempDirectory()) / rest).string();
-  }
-  return std::string();
+  return mapHandheldPath(handheldPath, options_.standaloneFile);
 }
 
 bool HeadlessBackend::readyForFrame() {

@@ -10,6 +10,7 @@
 #include "platform/backend.h"
 #include "platform/emulated_display.h"
 #include "platform/headless/event_script.h"
+#include "platform/path_mapping.h"
 
 namespace platform {
 
@@ -56,8 +57,5 @@ class HeadlessBackend : public Backend {
   int32_t eventsPostedFor_ = 0;
   size_t nextEvent_ = 0;
 };
-
-// This process's executable, from /proc/self/exe.
-std::string runningExecutablePath();
 
 }  // namespace platform

@@ -1,0 +1,73 @@
+// Feeds arbitrary triangles to every filler of the triangleFiller slot: three
+// vertices with u and v, and a surface whose masks fit one fixed texture.
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+#include "display/frame_buffer.h"
+#include "raster/fillers.h"
+#include "raster/lines.h"
+#include "raster/reciprocal_tables.h"
+#include "raster/surface.h"
+#include "render/mesh.h"
+#include "render/render_context.h"
+
+namespace {
+
+constexpr int32_t kTextureSide = 128;
+uint16_t texture[kTextureSide * kTextureSide];
+
+struct Reader {
+  const uint8_t* data;
+  size_t size;
+  int16_t next16() {
+    uint16_t value = 0;
+    if (size >= 2) {
+      value = static_cast<uint16_t>(data[0] | data[1] << 8);
+      data += 2;
+      size -= 2;
+    }
+    return static_cast<int16_t>(value);
+  }
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  static bool ready = [] {
+    buildReciprocalTables();
+    for (int32_t i = 0; i < kTextureSide * kTextureSide; ++i) texture[i] = static_cast<uint16_t>(i * 2654435761u >> 16);
+    return true;
+  }();
+  (void)ready;
+  Reader in{data, size};
+  MeshVertex vertices[3]{};
+  int16_t u[3], v[3];
+  for (int i = 0; i < 3; ++i) {
+    vertices[i].screenX = in.next16();
+    vertices[i].screenY = in.next16();
+    vertices[i].depth = in.next16();
+    vertices[i].shade = in.next16();
+    u[i] = in.next16();
+    v[i] = in.next16();
+  }
+  const int16_t shape = in.next16();
+  // Power-of-two width and height from 1 to 128 texels, masks as the scene sets them.
+  const int32_t width = 1 << (shape & 7);
+  const int32_t height = 1 << ((shape >> 3) & 7);
+  SurfaceDescriptor surface{};
+  surface.vScale = width;
+  surface.vExtent = height - 1;
+  surface.blendMode = in.next16();
+  surface.uMask = (width - 1) << 16;
+  surface.vMask = ((height - 1) * width) << 16;
+  surface.texels = texture;
+  surface.flatColour = static_cast<uint16_t>(in.next16());
+  if (shape & 0x4000) std::memset(FrameBuffer, 0, sizeof FrameBuffer);
+
+  const TriangleFiller fillers[] = {fillTriangleAffine, fillTrianglePerspective, fillTriangleFlat, drawTriangleWire};
+  for (TriangleFiller filler : fillers) {
+    filler(&vertices[0], u[0], v[0], &vertices[1], u[1], v[1], &vertices[2], u[2], v[2], &surface);
+  }
+  return 0;
+}

@@ -1,0 +1,229 @@
+#include "platform/sdl/sdl_backend.h"
+
+#include <cstdlib>
+
+#include "platform/path_mapping.h"
+#include "platform/screen_capture.h"
+#include "platform/text_encoding.h"
+
+namespace platform {
+
+namespace {
+
+constexpr int kScreenPitchBytes = kScreenWidth * 2;
+constexpr uint8_t kVkQuitNow = 0xC5;
+
+bool endsWith(const std::string& text, const std::string& suffix) {
+  return text.size() >= suffix.size() && text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
+// SDL falls back to drivers that draw into memory when no display is
+// there; for a viewer that is no display at all. A driver the user names in
+// SDL_VIDEODRIVER is used as it stands.
+bool startVideo(std::string& error) {
+  if (std::getenv("SDL_VIDEODRIVER") != nullptr) {
+    if (SDL_Init(SDL_INIT_VIDEO) == 0) return true;
+    error = SDL_GetError();
+    return false;
+  }
+  const bool waylandPossible = std::getenv("WAYLAND_DISPLAY") != nullptr || std::getenv("XDG_RUNTIME_DIR") != nullptr;
+  std::string firstFailure;  // the preferred driver's reason says most
+  for (int i = 0; i < SDL_GetNumVideoDrivers(); ++i) {
+    const std::string driver = SDL_GetVideoDriver(i);
+    if (driver == "offscreen" || driver == "dummy" || driver == "evdev") continue;
+    // Without either variable the Wayland client library only complains.
+    if (driver == "wayland" && !waylandPossible) continue;
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, driver.c_str());
+    if (SDL_Init(SDL_INIT_VIDEO) == 0) return true;
+    if (firstFailure.empty()) firstFailure = driver + ": " + SDL_GetError();
+  }
+  error = std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr
+              ? "neither DISPLAY nor WAYLAND_DISPLAY is set"
+              : firstFailure;
+  return false;
+}
+
+}  // namespace
+
+std::unique_ptr<SdlBackend> SdlBackend::open(const SdlOptions& options, std::string& error) {
+  // Nearest-pixel scaling keeps the handheld's pixels sharp.
+  SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
+  if (!startVideo(error)) return nullptr;
+  return std::unique_ptr<SdlBackend>(new SdlBackend(options));
+}
+
+SdlBackend::SdlBackend(const SdlOptions& options)
+    : options_(options),
+      display_(options.device),
+      pacer_(options.framesPerSecond),
+      instance_(options.instanceDirectory),
+      startTicks_(SDL_GetTicks64()) {}
+
+SdlBackend::~SdlBackend() {
+  if (texture_ != nullptr) SDL_DestroyTexture(texture_);
+  if (renderer_ != nullptr) SDL_DestroyRenderer(renderer_);
+  if (window_ != nullptr) SDL_DestroyWindow(window_);
+  SDL_Quit();
+}
+
+std::string SdlBackend::standaloneHostPath() const { return platform::standaloneHostPath(options_.standaloneFile); }
+
+uint64_t SdlBackend::nowMs() { return SDL_GetTicks64() - startTicks_; }
+
+std::string SdlBackend::moduleFilePath() { return runningExecutablePath(); }
+
+std::string SdlBackend::mapPath(const std::string& handheldPath) {
+  return mapHandheldPath(handheldPath, options_.standaloneFile);
+}
+
+WindowHandle SdlBackend::findOtherInstance(const std::u16string& className, const std::u16string& title) {
+  if (instance_.claim(instanceName(className, title)) != SingleInstance::Role::Second) return nullptr;
+  if (otherInstance_ == nullptr) otherInstance_ = foreignWindow(className, title);
+  return otherInstance_;
+}
+
+// Our own window is raised only while it already has the input focus, so
+// the viewer's periodic call never takes the focus from another program.
+// Another copy's window is asked over the instance socket; that copy raises
+// itself in pollInput.
+void SdlBackend::bringToFront(WindowHandle window) {
+  if (window != nullptr && window == otherInstance_) {
+    instance_.requestRaise();
+    return;
+  }
+  if (window == ourWindow_ && window_ != nullptr && (SDL_GetWindowFlags(window_) & SDL_WINDOW_INPUT_FOCUS) != 0) {
+    SDL_RaiseWindow(window_);
+  }
+}
+
+void SdlBackend::windowCreated(WindowHandle window) {
+  if (ourWindow_ != nullptr) return;  // the viewer has one window
+  ourWindow_ = window;
+  if (!createWindow(toUtf8(windowTitle(window)))) {
+    // Nothing can be shown: let the viewer quit at once, the host reports why.
+    postMessage(window, kMessageKeyDown, kVkQuitNow, 0);
+    postMessage(window, kMessageKeyUp, kVkQuitNow, 0);
+  }
+}
+
+bool SdlBackend::createWindow(const std::string& title) {
+  const int32_t scale = options_.scale < 1 ? 1 : options_.scale;
+  Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI;
+  if (options_.fullscreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+  window_ = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kScreenWidth * scale,
+                             kScreenHeight * scale, flags);
+  if (window_ != nullptr) renderer_ = SDL_CreateRenderer(window_, -1, 0);
+  if (window_ != nullptr && renderer_ == nullptr) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
+  if (renderer_ != nullptr) {
+    texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING, kScreenWidth,
+                                 kScreenHeight);
+  }
+  if (texture_ == nullptr) {
+    windowError_ = SDL_GetError();
+    return false;
+  }
+  const std::vector<uint16_t> black(kScreenPixels, 0);
+  SDL_UpdateTexture(texture_, nullptr, black.data(), kScreenPitchBytes);
+  int width = 0;
+  int height = 0;
+  SDL_GetWindowSize(window_, &width, &height);
+  translator_.setWindowSize(width, height);
+  return true;
+}
+
+void SdlBackend::windowShown(WindowHandle window) {
+  if (window != ourWindow_ || window_ == nullptr) return;
+  SDL_ShowWindow(window_);
+  draw(false);
+}
+
+void SdlBackend::pollInput() {
+  // A second copy asked for us: the user started it on purpose, so the
+  // window manager is asked to raise and activate this window.
+  if (instance_.takeRaiseRequests() > 0 && window_ != nullptr) {
+    if ((SDL_GetWindowFlags(window_) & SDL_WINDOW_MINIMIZED) != 0) SDL_RestoreWindow(window_);
+    SDL_RaiseWindow(window_);
+  }
+  SDL_Event event;
+  while (SDL_PollEvent(&event) != 0) {
+    if (event.type == SDL_WINDOWEVENT &&
+        (event.window.event == SDL_WINDOWEVENT_EXPOSED || event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)) {
+      draw(false);
+    }
+    translator_.translate(event, pending_);
+  }
+  postInput();
+}
+
+void SdlBackend::postInput() {
+  WindowHandle target = inputWindow();
+  if (target != nullptr) {
+    for (const InputMessage& input : pending_) postMessage(target, input.message, input.wParam, input.lParam);
+  }
+  pending_.clear();
+}
+
+// The direct class writes the display memory without GXBeginDraw and
+// GXEndDraw; its frame is presented and paced here, just before the next.
+bool SdlBackend::readyForFrame() {
+  if (options_.device == DeviceClass::Direct) {
+    if (directFrameWaiting_) {
+      presentFrame();
+      pacer_.waitForNextTick();
+    }
+    directFrameWaiting_ = true;
+  }
+  return true;
+}
+
+int SdlBackend::gxEndDraw() {
+  const int result = display_.endDraw();
+  presentFrame();
+  pacer_.waitForNextTick();
+  return result;
+}
+
+void SdlBackend::presentFrame() {
+  if (texture_ == nullptr) return;
+  const std::vector<uint16_t> screen = display_.screen();
+  SDL_UpdateTexture(texture_, nullptr, screen.data(), kScreenPitchBytes);
+  ++framesPresented_;
+  draw(!options_.capturePath.empty() && framesPresented_ == options_.captureFrame);
+}
+
+void SdlBackend::draw(bool captureThisFrame) {
+  if (renderer_ == nullptr) return;
+  int width = 0;
+  int height = 0;
+  SDL_GetRendererOutputSize(renderer_, &width, &height);
+  const ScreenRect fitted = fitScreen(width, height);
+  const SDL_Rect drawn{fitted.x, fitted.y, fitted.width, fitted.height};
+  SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+  SDL_RenderClear(renderer_);
+  SDL_RenderCopy(renderer_, texture_, nullptr, &drawn);
+  if (captureThisFrame) capture(drawn);  // before presenting: the back buffer is undefined after
+  SDL_RenderPresent(renderer_);
+}
+
+// Reads back what the window shows and takes the centre of each scaled
+// pixel, so a correct window gives exactly the emulated screen.
+void SdlBackend::capture(const SDL_Rect& drawn) {
+  std::vector<uint16_t> window(static_cast<size_t>(drawn.w) * static_cast<size_t>(drawn.h));
+  if (SDL_RenderReadPixels(renderer_, &drawn, SDL_PIXELFORMAT_RGB565, window.data(), drawn.w * 2) != 0) {
+    captureError_ = std::string("cannot read the window back: ") + SDL_GetError();
+    return;
+  }
+  std::vector<uint16_t> screen(kScreenPixels);
+  for (int32_t y = 0; y < kScreenHeight; ++y) {
+    const int64_t row = (2 * static_cast<int64_t>(y) + 1) * drawn.h / (2 * kScreenHeight);
+    for (int32_t x = 0; x < kScreenWidth; ++x) {
+      const int64_t column = (2 * static_cast<int64_t>(x) + 1) * drawn.w / (2 * kScreenWidth);
+      screen[static_cast<size_t>(y * kScreenWidth + x)] = window[static_cast<size_t>(row * drawn.w + column)];
+    }
+  }
+  const bool written = endsWith(options_.capturePath, ".png") ? writePngScreen(options_.capturePath, screen)
+                                                               : writeRawScreen(options_.capturePath, screen);
+  if (!written) captureError_ = "cannot write " + options_.capturePath;
+}
+
+}  // namespace platform

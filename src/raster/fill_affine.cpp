@@ -1,0 +1,119 @@
+// The affine textured filler: u and v stepped linearly in screen space.
+#include <algorithm>
+
+#include "raster/bounds_guard.h"
+#include "raster/edge_walk.h"
+#include "raster/fillers.h"
+#include "raster/pixel_rule.h"
+#include "raster/surface.h"
+#include "render/mesh.h"
+
+namespace {
+
+using namespace raster;
+
+// Interpolants, all 16.16: x, depth, shade, u in texels, v in texels times vScale.
+enum : int { kX, kDepth, kShade, kU, kV, kCount };
+
+struct AffineCorner {
+  int32_t x, y, depth, shade, u, v;
+  int32_t start[kCount];
+};
+
+AffineCorner loadCorner(const MeshVertex& vertex, int16_t u, int16_t v, int32_t vScale) {
+  AffineCorner c{vertex.screenX, vertex.screenY, vertex.depth, vertex.shade, u, v, {}};
+  c.start[kX] = fx::shl(c.x, 16);
+  c.start[kDepth] = fx::shl(c.depth, 16);
+  c.start[kShade] = fx::shl(c.shade, 16);
+  c.start[kU] = fx::shl(u, 12);
+  c.start[kV] = fx::mul(fx::shl(v, 12), vScale);
+  return c;
+}
+
+struct AffineSlopes {
+  int32_t vScale;
+  void operator()(const AffineCorner& a, const AffineCorner& b, int32_t reciprocal, int32_t* out) const {
+    out[kX] = unitSlope(a.x, b.x, reciprocal);
+    out[kDepth] = unitSlope(a.depth, b.depth, reciprocal);
+    out[kShade] = unitSlope(a.shade, b.shade, reciprocal);
+    out[kU] = fx::sar(fx::mul(b.u - a.u, reciprocal), 6);
+    out[kV] = fx::mul(fx::sar(fx::mul(b.v - a.v, reciprocal), 6), vScale);
+  }
+};
+
+bool withinBounds(const AffineCorner& t, const AffineCorner& m, const AffineCorner& b,
+                  const TriangleEdges<kCount>& edges) {
+  const CornerPosition tp{t.x, t.y}, mp{m.x, m.y}, bp{b.x, b.y};
+  if (ordinaryShape(tp, mp, bp) && extentBelow(t.u, m.u, b.u, kSafeDifference) &&
+      extentBelow(t.v, m.v, b.v, kSafeDifference)) {
+    return true;
+  }
+  return edgeProductsFit(t.x, m.x, b.x, tp, mp, bp) && edgeProductsFit(t.u, m.u, b.u, tp, mp, bp) &&
+         edgeProductsFit(t.v, m.v, b.v, tp, mp, bp) && spansFit<true>(edges);
+}
+
+struct AffinePixel {
+  int32_t depth, shade, u, v;
+};
+
+template <int32_t Rule>
+void affineRun(int32_t* cell, const int32_t* end, AffinePixel at, const AffinePixel step,
+               const SurfaceDescriptor& surface) {
+  const uint16_t* texels = surface.texels;
+  const int32_t uMask = surface.uMask;
+  const int32_t vMask = surface.vMask;
+  for (; cell != end; ++cell) {
+    const uint16_t texel = texels[fx::sar(fx::add(at.u & uMask, at.v & vMask), 16)];
+    applyPixel<Rule>(cell, at.depth, at.shade, texel);
+    at.depth = fx::add(at.depth, step.depth);
+    at.shade = fx::add(at.shade, step.shade);
+    at.u = fx::add(at.u, step.u);
+    at.v = fx::add(at.v, step.v);
+  }
+}
+
+void spanAffine(int32_t row, const int32_t* left, const int32_t* right, const SurfaceDescriptor& surface,
+                int32_t rule) {
+  SpanEnds ends;
+  if (!widenedSpanEnds(left[kX], right[kX], ends)) return;
+  const int32_t widthReciprocal = ReciprocalTable[ends.hi - ends.lo];
+  const AffinePixel step{spanStep(left[kDepth], right[kDepth], widthReciprocal),
+                         spanStep(left[kShade], right[kShade], widthReciprocal),
+                         spanStep(left[kU], right[kU], widthReciprocal),
+                         spanStep(left[kV], right[kV], widthReciprocal)};
+  AffinePixel at{left[kDepth], left[kShade], left[kU], left[kV]};
+  if (ends.lo < 0) {  // start at column 0 with the values the span has there
+    const int32_t skipped = -ends.lo;
+    at.depth = fx::add(at.depth, fx::mul(step.depth, skipped));
+    at.shade = fx::add(at.shade, fx::mul(step.shade, skipped));
+    at.u = fx::add(at.u, fx::mul(step.u, skipped));
+    at.v = fx::add(at.v, fx::mul(step.v, skipped));
+    ends.lo = 0;
+  }
+  int32_t* rowCells = FrameBuffer + row * kFrameColumns;
+  int32_t* cell = rowCells + ends.lo;
+  const int32_t* end = rowCells + std::min(ends.hi, kFrameColumns);
+  switch (rule) {
+    case BlendOpaque: affineRun<BlendOpaque>(cell, end, at, step, surface); break;
+    case BlendKeyed: affineRun<BlendKeyed>(cell, end, at, step, surface); break;
+    case BlendMixed: affineRun<BlendMixed>(cell, end, at, step, surface); break;
+    default: affineRun<BlendMixedKeyed>(cell, end, at, step, surface); break;
+  }
+}
+
+}  // namespace
+
+void fillTriangleAffine(const MeshVertex* top, int16_t topU, int16_t topV, const MeshVertex* middle,
+                        int16_t middleU, int16_t middleV, const MeshVertex* bottom, int16_t bottomU,
+                        int16_t bottomV, const SurfaceDescriptor* surface) {
+  const int32_t vScale = surface->vScale;
+  const AffineCorner t = loadCorner(*top, topU, topV, vScale);
+  const AffineCorner m = loadCorner(*middle, middleU, middleV, vScale);
+  const AffineCorner b = loadCorner(*bottom, bottomU, bottomV, vScale);
+  const TriangleEdges<kCount> edges = buildEdges<kCount>(t, m, b, AffineSlopes{vScale});
+  if (!withinBounds(t, m, b, edges)) return;
+  const int32_t rule = texturedRule(surface->blendMode);
+  walkTriangle(edges, [&](int32_t row, const int32_t* left, const int32_t* right) {
+    spanAffine(row, left, right, *surface, rule);
+  });
+}
