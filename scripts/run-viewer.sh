@@ -14,5 +14,5 @@ if [[ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]]; then
   exec "$viewer" "$@"
 fi
 screenshot=build/release/sample-view.png
-"$viewer" --headless --frames 30 --screenshot "$screenshot" "$@"
+"$viewer" --headless --frames 7 --screenshot "$screenshot" "$@"
 echo "No display here: the viewer ran headless and wrote $screenshot"
