@@ -82,13 +82,14 @@ enum class Call {
   GXBeginDraw,
   GXEndDraw,
   GXCloseInput,
-  GXCloseDisplay,
+  GXCloseDisplay,  // the last kind
 };
 struct CallRecord {
   Call call;
   int64_t argument;  // the flags, timer id, exit code or show command; else 0
   uint64_t timeMs;   // the backend's clock when the call was made
 };
+// The first 4096 calls in order; countCalls counts every call of a kind.
 const std::vector<CallRecord>& callLog();
 size_t countCalls(Call call);
 

@@ -1,0 +1,130 @@
+// Random input for tens of thousands of frames through the real viewer, and
+// the promise that a frame allocates nothing. Meant for the sanitizer build
+// too: no crash, no report, no growth.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <filesystem>
+#include <new>
+#include <random>
+
+#include "panorama/container_writer.h"
+#include "platform/host/headless_host.h"
+#include "render/render_context.h"
+#include "shell/application.h"
+#include "shell/input_state.h"
+#include "support/grid_panorama.h"
+#include "support/headless_fixture.h"
+
+namespace {
+
+std::atomic<long> allocations{0};
+std::atomic<long> liveAllocations{0};
+
+}  // namespace
+
+void* operator new(std::size_t size) {
+  allocations.fetch_add(1, std::memory_order_relaxed);
+  liveAllocations.fetch_add(1, std::memory_order_relaxed);
+  if (void* memory = std::malloc(size == 0 ? 1 : size)) return memory;
+  throw std::bad_alloc();
+}
+void* operator new[](std::size_t size) { return operator new(size); }
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+  try {
+    return operator new(size);
+  } catch (...) {
+    return nullptr;
+  }
+}
+void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept { return operator new(size, tag); }
+void operator delete(void* memory) noexcept {
+  if (memory == nullptr) return;
+  liveAllocations.fetch_sub(1, std::memory_order_relaxed);
+  std::free(memory);
+}
+void operator delete[](void* memory) noexcept { operator delete(memory); }
+void operator delete(void* memory, std::size_t) noexcept { operator delete(memory); }
+void operator delete[](void* memory, std::size_t) noexcept { operator delete(memory); }
+
+namespace {
+
+std::string writeContainer(const std::string& name, uint32_t faceSize, uint32_t tileSize) {
+  const std::string path = (std::filesystem::temp_directory_path() / name).string();
+  EXPECT_TRUE(writeFileAtomically(path, encodeContainer(golden::gridPanorama(faceSize, tileSize), true)));
+  return path;
+}
+
+// Any key code, except the two quit buttons, which would end the run early.
+uintptr_t randomKey(std::mt19937& random) {
+  for (;;) {
+    const uintptr_t key = random() & 0xFFFF;
+    if ((key & 0xFF) != 0xC1 && (key & 0xFF) != 0xC5) return key;
+  }
+}
+
+TEST(Soak, RandomKeysAndStylusForTwentyThousandFramesEndCleanly) {
+  std::mt19937 random(20261206);
+  platform::HeadlessRun run;
+  constexpr int32_t kFrames = 20000;
+  run.options.frameLimit = 0;  // the run ends with the quit key below
+  run.options.standaloneFile = writeContainer("qbz_soak.qbz", 256, 32);
+  run.options.moduleFile = "/nonexistent/viewer";
+  std::uniform_int_distribution<int> coordinate(-40000, 70000);
+  std::uniform_int_distribution<int> kind(0, 9);
+  const uint32_t messages[] = {platform::kMessageStylusDown, platform::kMessageStylusMove, platform::kMessageStylusUp};
+  for (int32_t frame = 1; frame < kFrames; ++frame) {
+    const int what = kind(random);
+    if (what < 4) {
+      run.options.events.push_back({frame, what < 2 ? platform::kMessageKeyDown : platform::kMessageKeyUp,
+                                    randomKey(random), 0});
+    } else if (what < 8) {
+      const uint32_t message = messages[what % 3];
+      // Mostly on the screen, sometimes far outside it.
+      const bool wild = (random() & 7) == 0;
+      const int x = wild ? coordinate(random) : static_cast<int>(random() % 240);
+      const int y = wild ? coordinate(random) : static_cast<int>(random() % 320);
+      run.options.events.push_back({frame, message, message == platform::kMessageStylusUp ? 0u : 1u,
+                                    platform::stylusPosition(x, y)});
+    }
+  }
+  run.options.events.push_back({kFrames, platform::kMessageKeyDown, 0xC5, 0});
+
+  platform::HeadlessRun warmUp = run;
+  warmUp.options.events.clear();
+  warmUp.options.frameLimit = 3;
+  platform::runHeadless(warmUp);  // first-use allocations of the libraries
+  const long liveBefore = liveAllocations.load();
+  {
+    const platform::HeadlessResult result = platform::runHeadless(run);
+    EXPECT_EQ(result.exitCode, 0) << result.error;
+    EXPECT_EQ(result.framesProduced, kFrames - 1) << "quit before frame 20000";
+  }
+  EXPECT_EQ(liveAllocations.load(), liveBefore) << "everything the run allocated is released";
+}
+
+class FrameAllocations : public HeadlessTest {};
+
+TEST_F(FrameAllocations, AFrameAllocatesNothingWhateverTheInput) {
+  platform::HeadlessOptions options;
+  options.standaloneFile = writeContainer("qbz_frames.qbz", 256, 32);
+  options.moduleFile = "/nonexistent/viewer";
+  useBackend(options);
+  ASSERT_TRUE(initApplication());
+  renderContext.blitFunction = [] { return int32_t{0}; };
+  std::mt19937 random(7);
+  const long before = allocations.load();
+  for (int frame = 0; frame < 3000; ++frame) {
+    KeyState[random() & 0xFF] = static_cast<uint8_t>(random() & 1);
+    KeyState[kKeyQuit] = 0;
+    stylusState.anchorX = (random() & 3) == 0 ? -1 : static_cast<int32_t>(random() % 240);
+    stylusState.anchorY = static_cast<int32_t>(random() % 320);
+    stylusState.currentX = static_cast<int32_t>(random() % 240);
+    stylusState.currentY = static_cast<int32_t>(random() % 320);
+    produceFrame();
+  }
+  EXPECT_EQ(allocations.load(), before);
+}
+
+}  // namespace

@@ -1,0 +1,65 @@
+#include "qbzpack/file_output.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+
+#include "qbzpack/tool_error.h"
+
+namespace qbzpack {
+
+namespace {
+
+ToolError writeError(const std::string& path, int error) {
+  return ToolError("cannot write " + path + " (" + std::strerror(error) + ")");
+}
+
+}  // namespace
+
+void writeFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes, bool executable) {
+  std::filesystem::path target(path);
+  if (target.filename().empty()) throw ToolError("cannot write " + path + " (not a file name)");
+  std::string hidden = ".";
+  hidden.append(target.filename().string()).append(".XXXXXX");
+  std::string pattern = (target.parent_path() / hidden).string();
+  const int fd = mkstemp(pattern.data());
+  if (fd < 0) throw writeError(path, errno);
+
+  int error = 0;
+  size_t written = 0;
+  while (written < bytes.size() && error == 0) {
+    const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
+    if (n < 0 && errno != EINTR) error = errno;
+    if (n > 0) written += static_cast<size_t>(n);
+  }
+  if (error == 0 && fchmod(fd, executable ? 0755 : 0644) != 0) error = errno;
+  if (error == 0 && fsync(fd) != 0) error = errno;
+  if (::close(fd) != 0 && error == 0) error = errno;
+  if (error == 0 && std::rename(pattern.c_str(), path.c_str()) != 0) error = errno;
+  if (error != 0) {
+    ::unlink(pattern.c_str());
+    throw writeError(path, error);
+  }
+}
+
+std::vector<uint8_t> readWholeFile(const std::string& path, uint64_t maxBytes) {
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
+  if (!file) throw ToolError(path + ": cannot open (" + std::strerror(errno) + ")");
+  std::vector<uint8_t> bytes;
+  uint8_t chunk[65536];
+  size_t got;
+  while ((got = std::fread(chunk, 1, sizeof chunk, file.get())) > 0) {
+    if (bytes.size() + got > maxBytes) throw ToolError(path + ": file is too large");
+    bytes.insert(bytes.end(), chunk, chunk + got);
+  }
+  if (std::ferror(file.get())) throw ToolError(path + ": read error");
+  return bytes;
+}
+
+}  // namespace qbzpack

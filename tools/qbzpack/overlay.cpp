@@ -1,0 +1,27 @@
+#include "qbzpack/overlay.h"
+
+#include <string>
+
+#include "qbzpack/quantise.h"
+#include "qbzpack/tool_error.h"
+
+namespace qbzpack {
+
+OverlayPixels overlayFromPicture(const RgbImage& picture, bool dither, const char* what) {
+  if (picture.width > kScreenWidth || picture.height > kScreenHeight) {
+    throw ToolError(std::string(what) + " is " + std::to_string(picture.width) + " x " +
+                    std::to_string(picture.height) + " pixels; the screen is only 240 x 320");
+  }
+  const std::vector<uint16_t> topFirst = quantisePicture(picture, dither);
+  OverlayPixels overlay;
+  overlay.width = picture.width;
+  overlay.height = picture.height;
+  overlay.pixels.reserve(topFirst.size());
+  for (uint32_t row = picture.height; row-- > 0;) {
+    const auto begin = topFirst.begin() + static_cast<std::ptrdiff_t>(size_t{row} * picture.width);
+    overlay.pixels.insert(overlay.pixels.end(), begin, begin + picture.width);
+  }
+  return overlay;
+}
+
+}  // namespace qbzpack

@@ -1,0 +1,24 @@
+// Overlay bitmaps drawn by the viewer over the scene: stored indices (bit 0
+// clear, the viewer adds 1), rows bottom-up, at most the size of the screen.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "qbzpack/image.h"
+
+namespace qbzpack {
+
+constexpr uint32_t kScreenWidth = 240;
+constexpr uint32_t kScreenHeight = 320;
+
+struct OverlayPixels {
+  uint32_t width = 0;
+  uint32_t height = 0;
+  std::vector<uint16_t> pixels;  // the lowest row on screen first
+};
+
+// Throws ToolError when the picture is larger than the screen.
+OverlayPixels overlayFromPicture(const RgbImage& picture, bool dither, const char* what);
+
+}  // namespace qbzpack

@@ -1,0 +1,23 @@
+// `qbzpack pack`: an equirectangular picture or six face pictures to a
+// container or a self-contained viewer.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+
+#include "qbzpack/cube_geometry.h"
+#include "qbzpack/panorama_output.h"
+
+namespace qbzpack {
+
+struct PackRequest {
+  std::string equirect;                        // or:
+  std::array<std::string, kFaceCount> faces;   // front, right, back, left, up, down
+  std::optional<uint32_t> faceSize;            // default: the faces' own size, or 512
+  OutputRequest output;
+};
+
+void runPack(const PackRequest& request);
+
+}  // namespace qbzpack
