@@ -1,5 +1,6 @@
 // The affine textured filler: u and v stepped linearly in screen space.
 #include <algorithm>
+#include <cstdint>
 
 #include "raster/bounds_guard.h"
 #include "raster/edge_walk.h"
@@ -56,15 +57,22 @@ struct AffinePixel {
   int32_t depth, shade, u, v;
 };
 
+// The texture as one span reads it.
+struct TextureAccess {
+  const uint16_t* texels;
+  int32_t uMask;
+  int32_t vMask;
+};
+
+inline uint16_t texelAt(const TextureAccess& texture, int32_t u, int32_t v) {
+  return texture.texels[fx::sar(fx::add(u & texture.uMask, v & texture.vMask), 16)];
+}
+
 template <int32_t Rule>
 void affineRun(int32_t* cell, const int32_t* end, AffinePixel at, const AffinePixel step,
-               const SurfaceDescriptor& surface) {
-  const uint16_t* texels = surface.texels;
-  const int32_t uMask = surface.uMask;
-  const int32_t vMask = surface.vMask;
+               const TextureAccess texture) {
   for (; cell != end; ++cell) {
-    const uint16_t texel = texels[fx::sar(fx::add(at.u & uMask, at.v & vMask), 16)];
-    applyPixel<Rule>(cell, at.depth, at.shade, texel);
+    applyPixel<Rule>(cell, at.depth, at.shade, texelAt(texture, at.u, at.v));
     at.depth = fx::add(at.depth, step.depth);
     at.shade = fx::add(at.shade, step.shade);
     at.u = fx::add(at.u, step.u);
@@ -72,33 +80,68 @@ void affineRun(int32_t* cell, const int32_t* end, AffinePixel at, const AffinePi
   }
 }
 
-void spanAffine(int32_t row, const int32_t* left, const int32_t* right, const SurfaceDescriptor& surface,
-                int32_t rule) {
-  SpanEnds ends;
-  if (!widenedSpanEnds(left[kX], right[kX], ends)) return;
-  const int32_t widthReciprocal = ReciprocalTable[ends.hi - ends.lo];
-  const AffinePixel step{spanStep(left[kDepth], right[kDepth], widthReciprocal),
-                         spanStep(left[kShade], right[kShade], widthReciprocal),
-                         spanStep(left[kU], right[kU], widthReciprocal),
-                         spanStep(left[kV], right[kV], widthReciprocal)};
-  AffinePixel at{left[kDepth], left[kShade], left[kU], left[kV]};
-  if (ends.lo < 0) {  // start at column 0 with the values the span has there
-    const int32_t skipped = -ends.lo;
-    at.depth = fx::add(at.depth, fx::mul(step.depth, skipped));
-    at.shade = fx::add(at.shade, fx::mul(step.shade, skipped));
-    at.u = fx::add(at.u, fx::mul(step.u, skipped));
-    at.v = fx::add(at.v, fx::mul(step.v, skipped));
-    ends.lo = 0;
+// The common case, opaque with one shade along the whole span and masks
+// whose sum cannot reach the sign bit: the masked sum is never negative, so the
+// index is taken unsigned, and the shade is added once into the written value.
+void opaqueRunOneShade(int32_t* cell, const int32_t* end, AffinePixel at, const AffinePixel step,
+                       const TextureAccess texture) {
+  const uint16_t* texels = texture.texels;
+  const uint32_t uMask = static_cast<uint32_t>(texture.uMask);
+  const uint32_t vMask = static_cast<uint32_t>(texture.vMask);
+  const uint32_t shade = static_cast<uint32_t>(fx::sar(at.shade, 16));
+  int32_t depth = at.depth;
+  uint32_t u = static_cast<uint32_t>(at.u);
+  uint32_t v = static_cast<uint32_t>(at.v);
+  const uint32_t du = static_cast<uint32_t>(step.u);
+  const uint32_t dv = static_cast<uint32_t>(step.v);
+  for (; cell != end; ++cell) {
+    const uint32_t texel = texels[((u & uMask) + (v & vMask)) >> 16];
+    if (depth < *cell) *cell = static_cast<int32_t>((static_cast<uint32_t>(depth) & 0xFFFF0000u) + texel + shade);
+    depth = fx::add(depth, step.depth);
+    u += du;
+    v += dv;
   }
-  int32_t* rowCells = FrameBuffer + row * kFrameColumns;
-  int32_t* cell = rowCells + ends.lo;
-  const int32_t* end = rowCells + std::min(ends.hi, kFrameColumns);
-  switch (rule) {
-    case BlendOpaque: affineRun<BlendOpaque>(cell, end, at, step, surface); break;
-    case BlendKeyed: affineRun<BlendKeyed>(cell, end, at, step, surface); break;
-    case BlendMixed: affineRun<BlendMixed>(cell, end, at, step, surface); break;
-    default: affineRun<BlendMixedKeyed>(cell, end, at, step, surface); break;
+}
+
+// Draws the rows of one triangle with one blend rule, chosen once per triangle.
+template <int32_t Rule>
+struct AffineSpans {
+  TextureAccess texture;
+  bool unsignedIndex;  // uMask and vMask non-negative with a sum inside int32
+
+  void operator()(int32_t row, const int32_t* left, const int32_t* right) const {
+    SpanEnds ends;
+    if (!widenedSpanEnds(left[kX], right[kX], ends)) return;
+    const int32_t widthReciprocal = ReciprocalTable[ends.hi - ends.lo];
+    const AffinePixel step{spanStep(left[kDepth], right[kDepth], widthReciprocal),
+                           spanStep(left[kShade], right[kShade], widthReciprocal),
+                           spanStep(left[kU], right[kU], widthReciprocal),
+                           spanStep(left[kV], right[kV], widthReciprocal)};
+    AffinePixel at{left[kDepth], left[kShade], left[kU], left[kV]};
+    if (ends.lo < 0) {  // start at column 0 with the values the span has there
+      const int32_t skipped = -ends.lo;
+      at.depth = fx::add(at.depth, fx::mul(step.depth, skipped));
+      at.shade = fx::add(at.shade, fx::mul(step.shade, skipped));
+      at.u = fx::add(at.u, fx::mul(step.u, skipped));
+      at.v = fx::add(at.v, fx::mul(step.v, skipped));
+      ends.lo = 0;
+    }
+    int32_t* rowCells = FrameBuffer + row * kFrameColumns;
+    int32_t* cell = rowCells + ends.lo;
+    const int32_t* end = rowCells + std::min(ends.hi, kFrameColumns);
+    if (Rule == BlendOpaque && step.shade == 0 && unsignedIndex) {
+      opaqueRunOneShade(cell, end, at, step, texture);
+    } else {
+      affineRun<Rule>(cell, end, at, step, texture);
+    }
   }
+};
+
+template <int32_t Rule>
+void walkAffine(const TriangleEdges<kCount>& edges, const SurfaceDescriptor& surface) {
+  const TextureAccess texture{surface.texels, surface.uMask, surface.vMask};
+  const bool unsignedIndex = texture.uMask >= 0 && texture.vMask >= 0 && texture.uMask <= INT32_MAX - texture.vMask;
+  walkTriangle(edges, AffineSpans<Rule>{texture, unsignedIndex});
 }
 
 }  // namespace
@@ -112,8 +155,10 @@ void fillTriangleAffine(const MeshVertex* top, int16_t topU, int16_t topV, const
   const AffineCorner b = loadCorner(*bottom, bottomU, bottomV, vScale);
   const TriangleEdges<kCount> edges = buildEdges<kCount>(t, m, b, AffineSlopes{vScale});
   if (!withinBounds(t, m, b, edges)) return;
-  const int32_t rule = texturedRule(surface->blendMode);
-  walkTriangle(edges, [&](int32_t row, const int32_t* left, const int32_t* right) {
-    spanAffine(row, left, right, *surface, rule);
-  });
+  switch (texturedRule(surface->blendMode)) {
+    case BlendOpaque: walkAffine<BlendOpaque>(edges, *surface); break;
+    case BlendKeyed: walkAffine<BlendKeyed>(edges, *surface); break;
+    case BlendMixed: walkAffine<BlendMixed>(edges, *surface); break;
+    default: walkAffine<BlendMixedKeyed>(edges, *surface); break;
+  }
 }

@@ -8,17 +8,8 @@ MatrixStack matrixStack{};
 namespace {
 
 constexpr int32_t kOne = 16384;  // 1.0 in 1.14
-constexpr int kFractionBits = 14;
-
-// Sum of three 32-bit products, wrapping, shifted down from 1.14.
-int32_t dot3(int32_t a0, int32_t b0, int32_t a1, int32_t b1, int32_t a2, int32_t b2) {
-  return fx::sar(fx::add(fx::add(fx::mul(a0, b0), fx::mul(a1, b1)), fx::mul(a2, b2)), kFractionBits);
-}
-
-// A transformed coordinate: the shifted sum cut to 16 bits, then the translation added.
-int16_t carry(int32_t shiftedSum, int16_t translation) {
-  return fx::cut16(fx::add(fx::cut16(shiftedSum), translation));
-}
+using matrix_detail::carry;
+using matrix_detail::dot3;
 
 }  // namespace
 
@@ -45,15 +36,6 @@ void matrixMultiply(Matrix& a, const Matrix& b) {
   a.tx = newT[0];
   a.ty = newT[1];
   a.tz = newT[2];
-}
-
-void transformDepth(const Matrix& m, const Vec3s& p, Vec3s& out) {
-  out.z = carry(dot3(p.x, m.m[2], p.y, m.m[5], p.z, m.m[8]), m.tz);
-}
-
-void transformXY(const Matrix& m, const Vec3s& p, Vec3s& out) {
-  out.x = carry(dot3(p.x, m.m[0], p.y, m.m[3], p.z, m.m[6]), m.tx);
-  out.y = carry(dot3(p.x, m.m[1], p.y, m.m[4], p.z, m.m[7]), m.ty);
 }
 
 void matrixRotationX(Matrix& m, int32_t angle) {

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "render/fixed_point.h"
+
 struct Vec3s {
   int16_t x, y, z;
 };
@@ -29,10 +31,33 @@ void matrixIdentity(Matrix& m);
 void matrixCopy(Matrix& destination, const Matrix& source);
 // a becomes the composition: first b, then the old a. a and b may be one matrix.
 void matrixMultiply(Matrix& a, const Matrix& b);
+
+namespace matrix_detail {
+
+constexpr int kFractionBits = 14;
+
+// Sum of three 32-bit products, wrapping, shifted down from 1.14.
+inline int32_t dot3(int32_t a0, int32_t b0, int32_t a1, int32_t b1, int32_t a2, int32_t b2) {
+  return fx::sar(fx::add(fx::add(fx::mul(a0, b0), fx::mul(a1, b1)), fx::mul(a2, b2)), kFractionBits);
+}
+
+// A transformed coordinate: the shifted sum cut to 16 bits, then the translation added.
+inline int16_t carry(int32_t shiftedSum, int16_t translation) {
+  return fx::cut16(fx::add(fx::cut16(shiftedSum), translation));
+}
+
+}  // namespace matrix_detail
+
+// The two transforms run for every vertex of every frame, so they are inline.
 // Writes out.z only: lets the pipeline reject a vertex on three multiplies.
-void transformDepth(const Matrix& m, const Vec3s& p, Vec3s& out);
+inline void transformDepth(const Matrix& m, const Vec3s& p, Vec3s& out) {
+  out.z = matrix_detail::carry(matrix_detail::dot3(p.x, m.m[2], p.y, m.m[5], p.z, m.m[8]), m.tz);
+}
 // Writes out.x and out.y only.
-void transformXY(const Matrix& m, const Vec3s& p, Vec3s& out);
+inline void transformXY(const Matrix& m, const Vec3s& p, Vec3s& out) {
+  out.x = matrix_detail::carry(matrix_detail::dot3(p.x, m.m[0], p.y, m.m[3], p.z, m.m[6]), m.tx);
+  out.y = matrix_detail::carry(matrix_detail::dot3(p.x, m.m[1], p.y, m.m[4], p.z, m.m[7]), m.ty);
+}
 // Set the rotation part; the translation is left as it was.
 void matrixRotationX(Matrix& m, int32_t angle);
 void matrixRotationY(Matrix& m, int32_t angle);

@@ -221,3 +221,42 @@ TEST_F(FillerTest, AffineAndFlatMatchThePlainModel) {
 }
 
 }  // namespace
+
+TEST_F(FillerTest, OpaqueSpansOfOneShadeMatchThePlainModel) {
+  // The scene's own case, which has a loop of its own: opaque, every corner
+  // the same shade, textures of the scene's sizes, over cells already drawn.
+  uint32_t seed = 777;
+  auto next = [&](int32_t lo, int32_t hi) {
+    seed = seed * 1664525u + 1013904223u;
+    return lo + static_cast<int32_t>((seed >> 8) % static_cast<uint32_t>(hi - lo + 1));
+  };
+  std::vector<TestTexture> textures;
+  for (int32_t size : {1, 16, 32}) textures.emplace_back(size, size);
+  textures.emplace_back(128, 4);
+  for (TestTexture& texture : textures) {
+    for (uint16_t& t : texture.texels) t = static_cast<uint16_t>(next(0, 0xFFFF));
+  }
+  std::vector<int32_t> expected(kFrameCells);
+  int32_t drawn = 0;
+  for (int32_t n = 0; n < 400; ++n) {
+    const int16_t shade = static_cast<int16_t>(next(-2, 3));
+    Corner c[3];
+    for (Corner& corner : c) {
+      corner.vertex = screenVertex(static_cast<int16_t>(next(-100, 420)), static_cast<int16_t>(next(-60, 300)),
+                                   static_cast<int16_t>(next(65, 2999)), shade);
+      corner.u = static_cast<int16_t>(next(-300, 2100));
+      corner.v = static_cast<int16_t>(next(-300, 2100));
+    }
+    std::sort(std::begin(c), std::end(c), [](const Corner& a, const Corner& b) { return a.vertex.screenY < b.vertex.screenY; });
+    TestTexture& texture = textures[static_cast<size_t>(n) % textures.size()];
+    texture.surface.blendMode = BlendOpaque;
+    std::copy(FrameBuffer, FrameBuffer + kFrameCells, expected.begin());
+    fill(fillTriangleAffine, c[0], c[1], c[2], texture.surface);
+    drawn += !std::equal(expected.begin(), expected.end(), FrameBuffer);
+    referenceFill(expected.data(), referenceCorner(c[0].vertex, c[0].u, c[0].v),
+                  referenceCorner(c[1].vertex, c[1].u, c[1].v), referenceCorner(c[2].vertex, c[2].u, c[2].v),
+                  texture.surface, false);
+    ASSERT_TRUE(std::equal(expected.begin(), expected.end(), FrameBuffer)) << "triangle " << n;
+  }
+  EXPECT_GT(drawn, 100);
+}
