@@ -6,12 +6,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <memory>
-#include <string>
-#include <vector>
 
 #include "panorama/container_format.h"
 #include "panorama/container_writer.h"
@@ -23,28 +19,29 @@ namespace panorama_test {
 
 using Bytes = std::vector<uint8_t>;
 
-// A panorama whose pixel k is (k * step + offset) mod 65536, so that every
-// tile differs and two images with different offsets never agree.
-inline PanoramaImage patternImage(uint32_t faceSize, uint32_t tileSize, uint32_t offset = 0, uint32_t step = 1,
-                                  int32_t drawMode = 0) {
-  PanoramaImage image;
-  image.faceSize = faceSize;
-  image.tileSize = tileSize;
-  image.drawMode = drawMode;
-  image.pixels.resize(storePixelCount(faceSize, tileSize));
+// Pixel k is (k * step + offset) mod 65536: every tile differs, and so do two offsets.
+inline PanoramaImage patternImage(uint32_t faceSize, uint32_t tileSize, uint32_t offset = 0, uint32_t step = 1) {
+  PanoramaImage image{faceSize, tileSize, 0, std::vector<uint16_t>(storePixelCount(faceSize, tileSize))};
   for (size_t k = 0; k < image.pixels.size(); ++k) image.pixels[k] = static_cast<uint16_t>(k * step + offset);
   return image;
 }
 
-inline ContainerHeader headerOf(const Bytes& file, size_t at = 0) { return decodeContainerHeader(file.data() + at); }
-inline void setHeader(Bytes& file, const ContainerHeader& header, size_t at = 0) {
-  encodeContainerHeader(header, file.data() + at);
+inline ContainerHeader headerOf(const Bytes& file) { return decodeContainerHeader(file.data()); }
+inline ContainerTrailer trailerOf(const Bytes& file) { return decodeContainerTrailer(&*(file.end() - kContainerTrailerBytes)); }
+// The file with its header or trailer changed.
+template <class Change>
+Bytes withHeader(Bytes file, Change change) {
+  ContainerHeader header = headerOf(file);
+  change(header);
+  encodeContainerHeader(header, file.data());
+  return file;
 }
-inline ContainerTrailer trailerOf(const Bytes& file) {
-  return decodeContainerTrailer(file.data() + file.size() - kContainerTrailerBytes);
-}
-inline void setTrailer(Bytes& file, const ContainerTrailer& trailer) {
-  encodeContainerTrailer(trailer, file.data() + file.size() - kContainerTrailerBytes);
+template <class Change>
+Bytes withTrailer(Bytes file, Change change) {
+  ContainerTrailer trailer = trailerOf(file);
+  change(trailer);
+  encodeContainerTrailer(trailer, &*(file.end() - kContainerTrailerBytes));
+  return file;
 }
 
 // The start-up state of the extras: cleared, then the default zoom limits.
@@ -54,56 +51,45 @@ inline void startUpExtras() {
   panoramaContainer.settings.zoomMax = 240;
 }
 
-inline std::vector<uint16_t> storeOf(const PanoramaContainer& container) {
-  if (container.pixels == nullptr) return {};
-  return std::vector<uint16_t>(container.pixels, container.pixels + container.totalPixels);
+inline std::vector<uint16_t> storeOf(const PanoramaContainer& c) {
+  return c.pixels == nullptr ? std::vector<uint16_t>{} : std::vector<uint16_t>(c.pixels, c.pixels + c.totalPixels);
+}
+
+// A stand-in for the viewer's executable image: bytes 1..255 over and over, no NUL.
+inline Bytes executablePrefix(size_t size = 1000) {
+  Bytes prefix(size);
+  for (size_t k = 0; k < size; ++k) prefix[k] = static_cast<uint8_t>(k % 255 + 1);
+  return prefix;
 }
 
 class PanoramaFiles : public ::testing::Test {
  protected:
   void SetUp() override {
-    const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    directory_ = std::filesystem::temp_directory_path() /
-                 ("qbz_panorama_" + std::to_string(::getpid()) + "_" + info->name());
+    const char* test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    directory_ = std::filesystem::temp_directory_path() / ("qbz_panorama_" + std::to_string(::getpid()) + "_" + test);
     std::filesystem::remove_all(directory_);
     std::filesystem::create_directories(directory_);
-    modulePath = (directory_ / "viewer.exe").string();
-    standalonePath = (directory_ / "Test.QBZ").string();
     platform::HeadlessOptions options;
-    options.moduleFile = modulePath;
-    options.standaloneFile = standalonePath;
+    options.moduleFile = pathIn("viewer.exe");
+    options.standaloneFile = pathIn("Test.QBZ");
     backend_ = std::make_unique<platform::HeadlessBackend>(options);
     platform::installBackend(backend_.get());
-    releaseCubeScene();
-    panoramaContainer.release();
+    releaseAll();
   }
-
   void TearDown() override {
-    releaseCubeScene();
-    panoramaContainer.release();
+    releaseAll();
     platform::installBackend(nullptr);
     std::filesystem::remove_all(directory_);
   }
+  static void releaseAll() { releaseCubeScene(), panoramaContainer.release(); }
 
-  void writeModule(const Bytes& bytes) { ASSERT_TRUE(writeFileAtomically(modulePath, bytes)); }
-  void writeStandalone(const Bytes& bytes) { ASSERT_TRUE(writeFileAtomically(standalonePath, bytes)); }
   std::string pathIn(const std::string& name) const { return (directory_ / name).string(); }
-
-  // A stand-in for the viewer's executable image.
-  static Bytes executablePrefix(size_t size = 1000) {
-    Bytes prefix(size);
-    for (size_t k = 0; k < size; ++k) prefix[k] = static_cast<uint8_t>(k * 31 + 7);
-    return prefix;
-  }
-
-  // Writes a stand-alone container and loads it through loadFile.
+  void writeModule(const Bytes& bytes) { ASSERT_TRUE(writeFileAtomically(pathIn("viewer.exe"), bytes)); }
+  void writeStandalone(const Bytes& bytes) { ASSERT_TRUE(writeFileAtomically(pathIn("Test.QBZ"), bytes)); }
   bool loadStandalone(const Bytes& container) {
     writeStandalone(container);
     return panoramaContainer.loadFile(kStandaloneContainerPath);
   }
-
-  std::string modulePath;
-  std::string standalonePath;
 
  private:
   std::filesystem::path directory_;

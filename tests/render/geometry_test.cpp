@@ -1,0 +1,87 @@
+// The trigonometry and projection tables, matrices and the matrix stack.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstring>
+
+#include "render/matrix.h"
+#include "render/mesh.h"
+#include "render/projection.h"
+#include "render/trig_tables.h"
+
+namespace {
+
+bool same(const Matrix& a, const Matrix& b) { return std::memcmp(&a, &b, sizeof(Matrix)) == 0; }
+
+std::array<int, 3> carried(const Matrix& m, Vec3s p) {
+  Vec3s out{};
+  transformDepth(m, p, out);
+  transformXY(m, p, out);
+  return {out.x, out.y, out.z};
+}
+
+TEST(Tables, SinesFallOneShortAtTheExtremesAndProjectionIsSinglePrecisionInBothOrientations) {
+  buildTrigTables();
+  const int sines[][2] = {{512, 16383}, {1536, -16383}, {1, 50}, {256, 11585}, {1024, 0}};
+  for (const auto& [i, value] : sines) EXPECT_EQ(SineTable[i], value) << i;
+  EXPECT_TRUE(CosineTable[0] == 16384 && CosineTable[512] == 0 && CosineTable[1024] == -16383);
+  buildProjectionTable(350);
+  const int entries[][2] = {{0, 0}, {1, 22937600}, {65, 352886}, {350, 65536}, {1000, 22938}, {2999, 7648}, {4607, 4979},
+                            {138, 166215}};  // double precision would give 166214
+  for (const auto& [d, value] : entries) EXPECT_EQ(ProjectionTable[d], value) << d;
+
+  MeshVertex v{}, w{};
+  projectPortrait({100, 50, -350}, v);
+  projectLandscape({100, 50, -350}, w);
+  EXPECT_EQ((std::array{v.screenX, v.screenY, v.depth, w.screenX, w.screenY, w.depth}),
+            (std::array<int16_t, 6>{210, 220, 350, 260, 70, 350}));
+  for (int16_t z : {int16_t{1}, int16_t{-4608}, int16_t{-32768}}) {  // clamped into the table: the centre
+    projectLandscape({100, 100, z}, v);
+    EXPECT_EQ(v.screenX * 1000 + v.screenY, 160120) << z;
+  }
+}
+
+TEST(Matrix, MultiplyComposesFirstBThenAAndMayAliasAndRotationsWrapTheAngle) {
+  const Matrix m{{1000, -2000, 3000, 4000, 5000, -6000, 7000, 8000, 9000}, 11, -12, 13};
+  Matrix square = m, self = m;
+  // Exact axis permutations: the product carries a point through b, then a.
+  Matrix ab{{0, 16384, 0, 16384, 0, 0, 0, 0, 16384}, 10, 20, 30};
+  const Matrix a = ab, b{{16384, 0, 0, 0, 0, 16384, 0, -16384, 0}, 1, 2, 3};
+  matrixMultiply(ab, b);
+  const auto viaB = carried(b, {4, 5, 6});
+  EXPECT_EQ(carried(ab, {4, 5, 6}), carried(a, {int16_t(viaB[0]), int16_t(viaB[1]), int16_t(viaB[2])}));
+  matrixMultiply(square, m);
+  matrixMultiply(self, self);
+  EXPECT_TRUE(same(self, square));
+  // The transform floors, then adds the translation.
+  const Matrix half{{8192, 0, 0, 0, 8192, 0, 0, 0, 8192}, 5, 6, 7};
+  EXPECT_EQ(carried(half, {-1, -3, 3}), (std::array{4, 4, 8}));
+
+  buildTrigTables();
+  Matrix turned{}, wrapped{}, y{{}, 1, 2, 3}, camera{};
+  for (int32_t angle : {0, 300, 2047, -512}) {
+    matrixRotationX(turned, angle);
+    matrixRotationX(wrapped, angle < 0 ? angle + 2048 : angle + 2048 * 3);
+    EXPECT_TRUE(same(turned, wrapped)) << angle;
+  }
+  matrixRotationY(y, 512);
+  EXPECT_EQ((std::array{y.m[0], y.m[2], y.m[6], y.m[8], y.tz}), (std::array<int16_t, 5>{0, -16383, 16383, 0, 3}));
+  matrixRotationX(camera, 0);
+  matrixRotateY(camera, 512);
+  EXPECT_EQ(carried(camera, {0, 0, -100}), (std::array{-100, 0, 0}));
+}
+
+TEST(MatrixStack, PushCopiesAndOutOfRangeMovesOnlyTheIndex) {
+  MatrixStack stack{};
+  matrixStackInit(stack, 4);
+  stack.base->tx = 42;
+  matrixStackPush(stack);
+  EXPECT_TRUE(stack.top == stack.base + 1 && stack.top->tx == 42 && stack.top->m[8] == 16384);
+  for (int i = 0; i < 3; ++i) matrixStackPush(stack);  // one more than fits
+  EXPECT_EQ(stack.top, stack.base + 3);
+  for (int i = 0; i < 5; ++i) matrixStackPop(stack);  // one below the base
+  EXPECT_TRUE(stack.index == -1 && stack.top == stack.base);
+  matrixStackRelease(stack);
+}
+
+}  // namespace
