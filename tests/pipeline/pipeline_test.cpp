@@ -1,133 +1,183 @@
-#include "pipeline_fixture.h"
+// The vertex pipeline with stand-in stages: a projection that copies camera
+// x, y to the screen, a fixed shade, and a filler that records its calls.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "raster/reciprocal_tables.h"
+#include "raster/surface.h"
+#include "render/depth_buckets.h"
+#include "render/matrix.h"
+#include "render/mesh.h"
+#include "render/pipeline.h"
+#include "render/render_context.h"
+#include "render/trig_tables.h"
 
 namespace {
 
-MeshVertex modelAt(int16_t x, int16_t y, int16_t z) {
+struct Filled {
+  const MeshVertex *top, *middle, *bottom;
+  int16_t topU, topV, middleU, bottomV;
+  const SurfaceDescriptor* surface;
+};
+std::vector<Filled> filled;
+
+void recordingFiller(const MeshVertex* top, int16_t topU, int16_t topV, const MeshVertex* middle, int16_t middleU,
+                     int16_t, const MeshVertex* bottom, int16_t, int16_t bottomV, const SurfaceDescriptor* surface) {
+  filled.push_back({top, middle, bottom, topU, topV, middleU, bottomV, surface});
+}
+void copyProjection(const Vec3s& camera, MeshVertex& out) {
+  out.screenX = camera.x, out.screenY = camera.y, out.depth = static_cast<int16_t>(-camera.z);
+}
+constexpr int16_t kShade = 7;
+int16_t fixedShade(int16_t, int16_t) { return kShade; }
+
+MeshVertex at(int16_t x, int16_t y, int16_t depth = 100) {
   MeshVertex v{};
-  v.model = {x, y, z};
-  v.baseLight = 1;
-  v.screenX = -111;  // what a rejected vertex must keep
-  v.screenY = -222;
-  v.shade = -333;
-  v.depth = 55;
+  v.screenX = x, v.screenY = y, v.depth = depth;
   return v;
 }
+MeshVertex modelAt(int16_t x, int16_t y, int16_t z) {
+  MeshVertex v = at(-111, -222, 55);  // screen values a rejected vertex must keep
+  v.model = {x, y, z};
+  v.shade = -333;
+  return v;
+}
+MeshTriangle triangleOf(MeshVertex* a, MeshVertex* b, MeshVertex* c, SurfaceDescriptor* surface) {
+  return MeshTriangle{{{a, 1, 2}, {b, 3, 4}, {c, 5, 6}}, surface};
+}
+
+class PipelineTest : public ::testing::Test {
+ protected:
+  RenderContext context{};
+  SurfaceDescriptor culled{}, open{};
+  void SetUp() override {
+    buildTrigTables();
+    buildReciprocalTables();
+    matrixStackInit(matrixStack, 4);  // identity on top: camera = model
+    bucketsReset(depthBuckets);
+    filled.clear();
+    context.projectFunction = copyProjection;
+    context.shadeFunction = fixedShade;
+    context.triangleFiller = recordingFiller;
+    culled.cullBackFaces = 1;
+  }
+  void TearDown() override { matrixStackRelease(matrixStack); }
+  int32_t setup(MeshVertex a, MeshVertex b, MeshVertex c, bool cull) {
+    return triangleSetup(triangleOf(&a, &b, &c, cull ? &culled : &open));
+  }
+};
 
 TEST_F(PipelineTest, VertexDepthRange) {
   MeshVertex vertices[] = {modelAt(10, 20, -64), modelAt(10, 20, -65), modelAt(30, 40, -2999),
                            modelAt(10, 20, -3000), modelAt(10, 20, 500)};
   Mesh mesh{5, vertices, 0, nullptr};
   transformVertices(context, mesh);
-  EXPECT_EQ(vertices[0].depth, 0);
-  EXPECT_EQ(vertices[0].screenX, -111);
-  EXPECT_EQ(vertices[0].screenY, -222);
-  EXPECT_EQ(vertices[0].shade, -333);
-  EXPECT_EQ(vertices[1].depth, 65);
-  EXPECT_EQ(vertices[1].screenX, 10);
-  EXPECT_EQ(vertices[1].screenY, 20);
-  EXPECT_EQ(vertices[1].shade, kTestShade);
-  EXPECT_EQ(vertices[2].depth, 2999);
-  EXPECT_EQ(vertices[2].screenX, 30);
-  EXPECT_EQ(vertices[3].depth, 0);
-  EXPECT_EQ(vertices[3].shade, -333);
-  EXPECT_EQ(vertices[4].depth, 0);
-
-  // The camera is the top of the matrix stack: a translation moves every vertex.
-  matrixStackPush(matrixStack);
-  matrixStack.top->tz = -1000;
-  transformVertices(context, mesh);
-  EXPECT_EQ(vertices[0].depth, 1064);
-  EXPECT_EQ(vertices[3].depth, 0);  // -4000
-  EXPECT_EQ(vertices[4].depth, 500);
+  const int16_t depths[] = {0, 65, 2999, 0, 0};
+  for (int i = 0; i < 5; ++i) {
+    EXPECT_EQ(vertices[i].depth, depths[i]) << i;
+    EXPECT_EQ(vertices[i].shade, depths[i] ? kShade : -333) << i;
+    EXPECT_EQ(vertices[i].screenX, depths[i] ? vertices[i].model.x : -111) << i;
+    EXPECT_EQ(vertices[i].screenY, depths[i] ? vertices[i].model.y : -222) << i;
+  }
 }
 
-TEST_F(PipelineTest, DrawMeshSkipsInvisibleAndQueuesBlended) {
-  MeshVertex vertices[] = {modelAt(0, 0, -100), modelAt(0, 50, -100), modelAt(50, 0, -100), modelAt(50, 50, -3000)};
+TEST_F(PipelineTest, DrawMeshSkipsInvisibleAndDroppedAndQueuesBlended) {
+  MeshVertex v[] = {modelAt(0, 0, -100), modelAt(0, 50, -100), modelAt(50, 0, -100), modelAt(50, 50, -3000),
+                    modelAt(25, 0, -100)};
   SurfaceDescriptor blended{};
   blended.blendMode = BlendMixed;
   MeshTriangle triangles[] = {
-      triangleOf(&vertices[0], &vertices[1], &vertices[2], &open),     // visible, opaque: filled now
-      triangleOf(&vertices[1], &vertices[2], &vertices[3], &open),     // one vertex too far: skipped
-      triangleOf(&vertices[0], &vertices[1], &vertices[2], &blended),  // mixed: queued
+      triangleOf(&v[1], &v[0], &v[2], &open),     // visible, opaque: filled now
+      triangleOf(&v[1], &v[2], &v[3], &open),     // one vertex too far: skipped
+      triangleOf(&v[0], &v[4], &v[2], &open),     // on one row: dropped
+      triangleOf(&v[0], &v[4], &v[2], &blended),  // on one row: not queued
+      triangleOf(&v[0], &v[1], &v[2], &blended),  // mixed: queued
   };
-  Mesh mesh{4, vertices, 3, triangles};
+  Mesh mesh{5, v, 5, triangles};
   drawMesh(context, mesh);
   ASSERT_EQ(filled.size(), 1u);
-  EXPECT_EQ(filled[0].surface, &open);
+  // Corners handed over in row order (y 50, 0, 0: order 18), each with its own u and v.
+  const Filled& f = filled[0];
+  EXPECT_TRUE(f.top == &v[2] && f.middle == &v[0] && f.bottom == &v[1] && f.surface == &open);
+  EXPECT_EQ(f.topU * 10 + f.topV, 56);
+  EXPECT_EQ(f.middleU * 10 + f.bottomV, 32);
   EXPECT_EQ(depthBuckets.queuedCount, 1);
   bucketsDrain(depthBuckets, context);
   ASSERT_EQ(filled.size(), 2u);
   EXPECT_EQ(filled[1].surface, &blended);
 }
 
-TEST_F(PipelineTest, BackFaceAndColumnRejection) {
-  MeshVertex a = at(0, 0), b = at(10, 0), c = at(0, 10);
-  EXPECT_EQ(triangleSetup(triangleOf(&a, &b, &c, &culled)), 0);  // clockwise on the frame: back face
-  EXPECT_NE(triangleSetup(triangleOf(&a, &c, &b, &culled)), 0);
-  EXPECT_NE(triangleSetup(triangleOf(&a, &b, &c, &open)), 0);
-  EXPECT_NE(triangleSetup(triangleOf(&a, &c, &b, &open)), 0);
-  MeshVertex d = at(5, 5), e = at(10, 10);  // zero area
-  EXPECT_EQ(triangleSetup(triangleOf(&a, &d, &e, &culled)), 0);
-  // The products wrap in 32 bits as on the machine: 0 against 60000 * 50000, which wraps
-  // negative, so this counter-clockwise triangle is dropped.
-  MeshVertex w0 = at(-25000, -30000), w1 = at(-25000, 30000), w2 = at(25000, 0);
-  EXPECT_EQ(triangleSetup(triangleOf(&w0, &w1, &w2, &culled)), 0);
-  EXPECT_NE(triangleSetup(triangleOf(&w0, &w1, &w2, &open)), 0);
-
-  MeshVertex l0 = at(-5, 0), l1 = at(-1, 5), l2 = at(-20, 9);
-  EXPECT_EQ(triangleSetup(triangleOf(&l0, &l1, &l2, &open)), 0);
-  MeshVertex r0 = at(319, 0), r1 = at(400, 5), r2 = at(500, 9);
-  EXPECT_NE(triangleSetup(triangleOf(&r0, &r1, &r2, &open)), 0);
-  MeshVertex o0 = at(320, 0), o1 = at(330, 5), o2 = at(340, 9);
-  EXPECT_EQ(triangleSetup(triangleOf(&o0, &o1, &o2, &open)), 0);
+TEST_F(PipelineTest, CornerOrderAndRejections) {
+  // Corner order: top in bits 0..3, middle 4..7, bottom 8..11; 0 when dropped.
+  const struct { MeshVertex a, b, c; bool cull; int32_t order; } cases[] = {
+      {at(0, 5), at(10, 5), at(20, 9), false, 528}, {at(0, 9), at(10, 5), at(20, 5), false, 18},
+      {at(0, 1), at(10, 2), at(20, 3), false, 528}, {at(0, 1), at(10, 3), at(20, 2), false, 288},
+      {at(0, 2), at(10, 3), at(20, 1), false, 258}, {at(0, 2), at(10, 1), at(20, 3), false, 513},
+      {at(0, 3), at(10, 1), at(20, 2), false, 33}, {at(0, 3), at(10, 2), at(20, 1), false, 18},
+      {at(0, 5), at(10, 3), at(20, 5), false, 513}, {at(0, 5), at(10, 5), at(20, 3), false, 258},
+      {at(0, 3), at(10, 5), at(20, 3), false, 288}, {at(0, 10), at(10, 10), at(20, 10), false, 0},
+      // Rows: entirely below or above the frame, or just reaching into it.
+      {at(0, 240), at(10, 250), at(20, 300), false, 0}, {at(0, 239), at(10, 250), at(20, 300), false, 528},
+      {at(0, -30), at(10, -1), at(20, -10), false, 0}, {at(0, -30), at(10, 0), at(20, -10), false, 288},
+      // Columns: entirely left or right of the frame, or just reaching into it.
+      {at(-5, 0), at(-1, 5), at(-20, 9), false, 0}, {at(320, 0), at(330, 5), at(340, 9), false, 0},
+      {at(319, 0), at(400, 5), at(500, 9), false, 528},
+      // Clockwise on the frame is a back face when culled; so is a zero area.
+      {at(0, 0), at(10, 0), at(0, 10), true, 0}, {at(0, 0), at(0, 10), at(10, 0), true, 288},
+      {at(0, 0), at(10, 0), at(0, 10), false, 528}, {at(0, 0), at(5, 5), at(10, 10), true, 0},
+      // The products wrap in 32 bits: 60000 * 50000 wraps negative, so this counter-clockwise
+      // triangle counts as a back face.
+      {at(-25000, -30000), at(-25000, 30000), at(25000, 0), true, 0},
+      {at(-25000, -30000), at(-25000, 30000), at(25000, 0), false, 288},
+  };
+  for (const auto& t : cases) EXPECT_EQ(setup(t.a, t.b, t.c, t.cull), t.order) << "case " << &t - cases;
 }
 
-int32_t orderFor(int16_t ya, int16_t yb, int16_t yc) {
-  MeshVertex a = at(0, ya), b = at(10, yb), c = at(20, yc);
-  SurfaceDescriptor open{};
-  return triangleSetup(triangleOf(&a, &b, &c, &open));
+TEST_F(PipelineTest, BucketIndexAndDrainOrder) {
+  MeshVertex a = at(0, 0, 100), b = at(0, 50, 200), c = at(50, 0, 300);  // (100 + 200 + 300) >> 2 = 150
+  MeshVertex d = at(0, 0, 50), e = at(0, 50, 50), f = at(50, 0, 60);     // 160 >> 2 = 40
+  const MeshTriangle first = triangleOf(&a, &b, &c, &open), second = triangleOf(&c, &a, &b, &open),
+                     nearest = triangleOf(&d, &e, &f, &open);
+  for (const MeshTriangle* t : {&first, &nearest, &second}) queueTriangle(*t);
+  EXPECT_EQ(depthBuckets.queuedCount, 3);
+  EXPECT_EQ(depthBuckets.minBucket, 40);
+  EXPECT_EQ(depthBuckets.maxBucket, 150);
+  EXPECT_EQ(depthBuckets.buckets[150].count, 2);
+  bucketsDrain(depthBuckets, context);
+  ASSERT_EQ(filled.size(), 3u);
+  // Far first, in queueing order within a bucket; corners by row (y 0, 0, 50: order 288).
+  EXPECT_TRUE(filled[0].top == &a && filled[0].middle == &c && filled[0].bottom == &b);
+  EXPECT_EQ(filled[0].middleU, 5);
+  EXPECT_TRUE(filled[1].top == &c && filled[1].middle == &a);
+  EXPECT_EQ(filled[2].top, &d);
+  EXPECT_TRUE(depthBuckets.queuedCount == 0 && depthBuckets.minBucket == kBucketCount && depthBuckets.maxBucket == 0);
+  EXPECT_EQ(depthBuckets.buckets[150].count + depthBuckets.buckets[40].count, 0);
+  // The buckets work again after a drain.
+  queueTriangle(nearest);
+  bucketsDrain(depthBuckets, context);
+  ASSERT_EQ(filled.size(), 4u);
+  EXPECT_EQ(filled[3].top, &d);
 }
 
-TEST_F(PipelineTest, RowOrderAndRowRejection) {
-  EXPECT_EQ(orderFor(5, 5, 9), 528);   // top V0, middle V1, bottom V2
-  EXPECT_EQ(orderFor(9, 5, 5), 18);    // corner 2 first of the two on the top row
-  EXPECT_EQ(orderFor(1, 2, 3), 528);
-  EXPECT_EQ(orderFor(1, 3, 2), 288);
-  EXPECT_EQ(orderFor(2, 3, 1), 258);
-  EXPECT_EQ(orderFor(2, 1, 3), 513);
-  EXPECT_EQ(orderFor(3, 1, 2), 33);
-  EXPECT_EQ(orderFor(3, 2, 1), 18);
-  EXPECT_EQ(orderFor(5, 3, 5), 513);   // ya > yb, yc = ya
-  EXPECT_EQ(orderFor(5, 5, 3), 258);   // ya <= yb, yc < ya
-  EXPECT_EQ(orderFor(3, 5, 3), 288);   // ya <= yc < yb
-  EXPECT_EQ(orderFor(10, 10, 10), 0);  // one row
-  EXPECT_EQ(orderFor(240, 250, 300), 0);
-  EXPECT_NE(orderFor(239, 250, 300), 0);
-  EXPECT_EQ(orderFor(-30, -1, -10), 0);
-  EXPECT_NE(orderFor(-30, 0, -10), 0);
-}
-
-TEST_F(PipelineTest, DrawNowHandsOverCornersInRowOrder) {
-  MeshVertex a = at(0, 9), b = at(10, 5), c = at(20, 5);
-  const MeshTriangle triangle = triangleOf(&a, &b, &c, &open);
-  drawTriangleNow(context, triangle);
-  ASSERT_EQ(filled.size(), 1u);
-  const FilledTriangle& f = filled[0];
-  EXPECT_EQ(f.top, &c);
-  EXPECT_EQ(f.topU, 5);
-  EXPECT_EQ(f.topV, 6);
-  EXPECT_EQ(f.middle, &b);
-  EXPECT_EQ(f.middleU, 3);
-  EXPECT_EQ(f.bottom, &a);
-  EXPECT_EQ(f.bottomV, 2);
-  EXPECT_EQ(f.surface, &open);
-  // A dropped triangle reaches neither the filler nor the buckets.
-  MeshVertex d = at(0, 5);
-  const MeshTriangle flat = triangleOf(&b, &c, &d, &open);
-  drawTriangleNow(context, flat);
-  queueTriangle(flat);
-  EXPECT_EQ(filled.size(), 1u);
-  EXPECT_EQ(depthBuckets.queuedCount, 0);
+TEST_F(PipelineTest, PoolHolds4096Triangles) {
+  std::vector<MeshVertex> vertices(3 * (kBucketPoolSize + 1));
+  std::vector<MeshTriangle> triangles(kBucketPoolSize + 1);
+  for (int32_t i = 0; i <= kBucketPoolSize; ++i) {
+    const int16_t depth = static_cast<int16_t>(65 + (i * 7) % 2900);  // several per bucket
+    MeshVertex* v = &vertices[3 * i];
+    v[0] = at(0, 0, depth), v[1] = at(0, 10, depth), v[2] = at(10, 0, depth);
+    queueTriangle(triangles[i] = triangleOf(&v[0], &v[1], &v[2], &open));
+  }
+  bucketsDrain(depthBuckets, context);
+  ASSERT_EQ(filled.size(), static_cast<size_t>(kBucketPoolSize));
+  int32_t previousBucket = kBucketCount;
+  for (const Filled& t : filled) {
+    EXPECT_NE(t.top, &vertices[3 * kBucketPoolSize]);  // the 4097th was dropped
+    const int32_t bucket = (t.top->depth + t.middle->depth + t.bottom->depth) >> 2;
+    EXPECT_LE(bucket, previousBucket);  // far to near
+    previousBucket = bucket;
+  }
 }
 
 }  // namespace

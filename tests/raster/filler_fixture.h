@@ -1,10 +1,12 @@
-// Shared set-up of the filler tests: tables, a cleared frame, vertices and textures.
+// Shared set-up of the filler tests: tables, a cleared frame, vertices,
+// textures, and the plain model the fillers are compared against.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdint>
+#include <random>
 #include <vector>
 
 #include "display/frame_buffer.h"
@@ -16,22 +18,17 @@
 
 inline MeshVertex screenVertex(int16_t x, int16_t y, int16_t depth = 100, int16_t shade = 0) {
   MeshVertex v{};
-  v.screenX = x;
-  v.screenY = y;
-  v.depth = depth;
-  v.shade = shade;
+  v.screenX = x, v.screenY = y, v.depth = depth, v.shade = shade;
   return v;
 }
 
-// A W x H texture (powers of two) with the masks the scene would give it.
+// A W x H texture (powers of two) whose texel i has colour i + 1, with the scene's masks.
 struct TestTexture {
   std::vector<uint16_t> texels;
   SurfaceDescriptor surface{};
-  TestTexture(int32_t width, int32_t height, int32_t blendMode = BlendOpaque) : texels(width * height) {
+  TestTexture(int32_t width, int32_t height) : texels(width * height) {
     for (int32_t i = 0; i < width * height; ++i) texels[i] = static_cast<uint16_t>(i + 1);
     surface.vScale = width;
-    surface.vExtent = height - 1;
-    surface.blendMode = blendMode;
     surface.uMask = (width - 1) << 16;
     surface.vMask = ((height - 1) * width) << 16;
     surface.texels = texels.data();
@@ -50,26 +47,36 @@ inline void fill(TriangleFiller filler, const Corner& top, const Corner& middle,
          &surface);
 }
 
-inline int32_t& cellAt(int32_t row, int32_t column) { return FrameBuffer[row * kFrameColumns + column]; }
-inline uint16_t colourAt(int32_t row, int32_t column) { return cellColour(cellAt(row, column)); }
+// A deliberately plain model of the affine (flat false) and flat fillers: 64-bit
+// arithmetic, every value computed from its edge start rather than stepped.
+// Valid only for triangles whose values never leave 32 bits.
+void referenceFill(int32_t* cells, const Corner& top, const Corner& middle, const Corner& bottom,
+                   const SurfaceDescriptor& surface, bool flat);
 
-inline void clearFrame(int32_t value = kClearCell) { std::fill(FrameBuffer, FrameBuffer + kFrameCells, value); }
-
-// The columns of one row whose cell differs from value.
-inline std::vector<int32_t> touchedColumns(int32_t row, int32_t value = kClearCell) {
-  std::vector<int32_t> columns;
-  for (int32_t k = 0; k < kFrameColumns; ++k)
-    if (cellAt(row, k) != value) columns.push_back(k);
-  return columns;
+// Whether the frame equals `before` with the triangle drawn by the model.
+inline bool matchesModel(const Corner& a, const Corner& b, const Corner& c, const SurfaceDescriptor& surface,
+                         bool flat, std::vector<int32_t> before = std::vector<int32_t>(kFrameCells, kClearCell)) {
+  referenceFill(before.data(), a, b, c, surface, flat);
+  return std::equal(before.begin(), before.end(), FrameBuffer);
 }
 
-inline int32_t touchedCells(int32_t value = kClearCell) {
-  return static_cast<int32_t>(std::count_if(FrameBuffer, FrameBuffer + kFrameCells,
-                                            [value](int32_t c) { return c != value; }));
+inline int32_t& cellAt(int32_t row, int32_t column) { return FrameBuffer[row * kFrameColumns + column]; }
+inline uint16_t colourAt(int32_t row, int32_t column) { return cellColour(cellAt(row, column)); }
+inline void clearFrame(int32_t value = kClearCell) { std::fill(FrameBuffer, FrameBuffer + kFrameCells, value); }
+// How many cells of the frame, or of one row, differ from value.
+inline int32_t touchedCells(int32_t value = kClearCell, int32_t first = 0, int32_t count = kFrameCells) {
+  return count - static_cast<int32_t>(std::count(FrameBuffer + first, FrameBuffer + first + count, value));
+}
+inline int32_t touchedInRow(int32_t row) { return touchedCells(kClearCell, row * kFrameColumns, kFrameColumns); }
+
+inline void sortByRow(Corner (&c)[3]) {
+  std::sort(c, c + 3, [](const Corner& a, const Corner& b) { return a.vertex.screenY < b.vertex.screenY; });
 }
 
 class FillerTest : public ::testing::Test {
  protected:
+  std::mt19937 generator{20260101};
+  int16_t in(int32_t lo, int32_t hi) { return static_cast<int16_t>(std::uniform_int_distribution<int32_t>(lo, hi)(generator)); }
   void SetUp() override {
     buildReciprocalTables();
     clearFrame();

@@ -1,105 +1,77 @@
-#include "reference_filler.h"
-
 #include <algorithm>
+
+#include "filler_fixture.h"
 
 namespace {
 
-int64_t floorShift(int64_t value, int shift) { return value >> shift; }  // arithmetic in C++20
+// Quantities walked along an edge and a span, all 16.16; v counts texels of whole rows.
+enum { X, Depth, Shade, U, V, kQuantities };
 
 int64_t reciprocal(int64_t n) {
   n &= 4095;
   return n == 0 ? 262144 : 262144 / n;
 }
 
-// Value of a quantity on the edge a-b at row r.
+// The values on the edge a-b at row r, each directly from the start corner.
 struct RefEdge {
-  ReferenceCorner a;
-  int64_t r;
-  int64_t sx, sd, ss, su, sv;
-  int64_t vScale;
-  RefEdge(ReferenceCorner from, ReferenceCorner to, int64_t scale) : a(from), vScale(scale) {
-    r = reciprocal(to.y - from.y);
-    sx = floorShift((to.x - from.x) * r, 2);
-    sd = floorShift((to.depth - from.depth) * r, 2);
-    ss = floorShift((to.shade - from.shade) * r, 2);
-    su = floorShift((to.u - from.u) * r, 6);
-    sv = floorShift((to.v - from.v) * r, 6) * vScale;
+  int64_t y, start[kQuantities], slope[kQuantities];
+  RefEdge(const Corner& a, const Corner& b, int64_t vScale) : y(a.vertex.screenY) {
+    const int64_t r = reciprocal(b.vertex.screenY - a.vertex.screenY);
+    const int64_t from[] = {a.vertex.screenX, a.vertex.depth, a.vertex.shade, a.u, a.v};
+    const int64_t to[] = {b.vertex.screenX, b.vertex.depth, b.vertex.shade, b.u, b.v};
+    for (int k = 0; k < kQuantities; ++k) {
+      const int64_t scale = k == V ? vScale : 1;
+      start[k] = from[k] * (k < U ? 65536 : 4096 * scale);
+      slope[k] = ((to[k] - from[k]) * r >> (k < U ? 2 : 6)) * scale;
+    }
   }
-  int64_t x(int64_t row) const { return a.x * 65536 + sx * (row - a.y); }
-  int64_t depth(int64_t row) const { return a.depth * 65536 + sd * (row - a.y); }
-  int64_t shade(int64_t row) const { return a.shade * 65536 + ss * (row - a.y); }
-  int64_t u(int64_t row) const { return a.u * 4096 + su * (row - a.y); }
-  int64_t v(int64_t row) const { return a.v * 4096 * vScale + sv * (row - a.y); }
+  int64_t at(int k, int64_t row) const { return start[k] + slope[k] * (row - y); }
 };
-
-void referencePixel(int32_t* cell, int64_t depth, int64_t shade, uint32_t texel, int32_t mode) {
-  const int32_t stored = *cell;
-  if (depth >= stored) return;
-  const bool keyed = mode == 1 || mode == 3;
-  const bool mixed = mode == 2 || mode == 3;
-  if (keyed && texel == 0) return;
-  if (!mixed) {
-    *cell = static_cast<int32_t>(floorShift(depth, 16) * 65536 + texel + floorShift(shade, 16));
-    return;
-  }
-  const uint32_t low = static_cast<uint32_t>(stored) & 0xFFFF;
-  const int64_t red = ((low >> 11 & 7) + (texel >> 11 & 7)) >> 1;    // bits 11..13
-  const int64_t green = ((low >> 8 & 7) + (texel >> 8 & 7)) >> 1;    // bits 8..10
-  const int64_t blue = ((low >> 5 & 7) + (texel >> 5 & 7)) >> 1;     // bits 5..7
-  const int64_t m = (red << 12) + (green << 9) + (blue << 6) + (low & 0x1F);
-  const uint32_t colour = static_cast<uint32_t>(floorShift(m + floorShift(shade, 16), 1)) & 0xFFFF;
-  *cell = static_cast<int32_t>((static_cast<uint32_t>(stored) & 0xFFFF0000u) | colour);
-}
 
 void referenceSpan(int32_t* cells, int64_t row, const RefEdge& left, const RefEdge& right,
                    const SurfaceDescriptor& s, bool flat) {
-  const int64_t xl = left.x(row), xr = right.x(row);
-  int64_t lo, hi;
-  if (flat) {
-    lo = floorShift(xl, 16);
-    hi = floorShift(xr, 16);
-  } else {
-    if (xr <= xl) return;
-    lo = floorShift(xl - 32768, 16);
-    hi = floorShift(xr + 32768, 16);
-  }
+  const int64_t xl = left.at(X, row), xr = right.at(X, row);
+  if (!flat && xr <= xl) return;
+  const int64_t lo = flat ? xl >> 16 : (xl - 32768) >> 16, hi = flat ? xr >> 16 : (xr + 32768) >> 16;
   if (hi <= 0 || lo >= 320 || hi <= lo) return;
-  const int64_t rw = 262144 / (hi - lo);
-  auto step = [&](int64_t a, int64_t b) { return floorShift(floorShift(b - a, 14) * rw, 4); };
-  const int64_t dStep = step(left.depth(row), right.depth(row));
-  const int64_t sStep = step(left.shade(row), right.shade(row));
-  const int64_t uStep = step(left.u(row), right.u(row));
-  const int64_t vStep = step(left.v(row), right.v(row));
-  int32_t mode = s.blendMode;
-  if (flat) mode = mode == 0 ? 0 : 2;
-  else mode = mode < 0 ? 1 : mode > 3 ? 3 : mode;
-  for (int64_t column = std::max<int64_t>(lo, 0); column < std::min<int64_t>(hi, 320); ++column) {
-    const int64_t i = column - lo;
-    const int64_t u = left.u(row) + uStep * i, v = left.v(row) + vStep * i;
-    const uint32_t texel = flat ? s.flatColour : s.texels[((u & s.uMask) + (v & s.vMask)) >> 16];
-    referencePixel(cells + row * 320 + column, left.depth(row) + dStep * i, left.shade(row) + sStep * i,
-                   texel, mode);
+  int64_t value[kQuantities], step[kQuantities];
+  for (int k = Depth; k < kQuantities; ++k) {
+    value[k] = left.at(k, row);
+    step[k] = (((right.at(k, row) - value[k]) >> 14) * (262144 / (hi - lo))) >> 4;
   }
-}
-
-void referenceHalf(int32_t* cells, int64_t first, int64_t end, const RefEdge& a, const RefEdge& b,
-                   bool aIsLeft, const SurfaceDescriptor& s, bool flat) {
-  for (int64_t row = std::max<int64_t>(first, 0); row < std::min<int64_t>(end, 240); ++row) {
-    referenceSpan(cells, row, aIsLeft ? a : b, aIsLeft ? b : a, s, flat);
+  const int32_t mode = flat ? (s.blendMode == 0 ? 0 : 2) : s.blendMode < 0 ? 1 : std::min(s.blendMode, 3);
+  for (int64_t column = std::max<int64_t>(lo, 0); column < std::min<int64_t>(hi, 320); ++column) {
+    const int64_t i = column - lo, u = value[U] + step[U] * i, v = value[V] + step[V] * i;
+    const uint32_t texel = flat ? s.flatColour : s.texels[((u & s.uMask) + (v & s.vMask)) >> 16];
+    const int64_t depth = value[Depth] + step[Depth] * i, shade = value[Shade] + step[Shade] * i;
+    int32_t& cell = cells[row * 320 + column];
+    const uint32_t low = static_cast<uint32_t>(cell) & 0xFFFF;
+    if (depth >= cell || ((mode == 1 || mode == 3) && texel == 0)) continue;
+    if (mode == 0 || mode == 1) {
+      cell = static_cast<int32_t>((depth >> 16) * 65536 + texel + (shade >> 16));
+      continue;
+    }
+    int64_t m = low & 0x1F;  // the three colour fields averaged, doubled in place, then halved with the shade
+    for (int bit : {5, 8, 11}) m += (((low >> bit & 7) + (texel >> bit & 7)) >> 1) << (bit + 1);
+    cell = static_cast<int32_t>((static_cast<uint32_t>(cell) & 0xFFFF0000u) | (((m + (shade >> 16)) >> 1) & 0xFFFF));
   }
 }
 
 }  // namespace
 
-void referenceFill(int32_t* cells, ReferenceCorner top, ReferenceCorner middle, ReferenceCorner bottom,
+void referenceFill(int32_t* cells, const Corner& top, const Corner& middle, const Corner& bottom,
                    const SurfaceDescriptor& s, bool flat) {
   const RefEdge longEdge(top, bottom, s.vScale), upper(top, middle, s.vScale), lower(middle, bottom, s.vScale);
-  if (longEdge.sx == upper.sx) return;
-  if (middle.y > top.y && middle.y >= 0) {
-    referenceHalf(cells, top.y + 1, middle.y, longEdge, upper, longEdge.sx < upper.sx, s, flat);
-  }
-  if (middle.y >= 240 || bottom.y <= middle.y) return;
-  const int64_t first = std::max<int64_t>(middle.y, 0);
-  if (longEdge.x(first) == lower.x(first)) return;
-  referenceHalf(cells, first, bottom.y, longEdge, lower, longEdge.x(first) < lower.x(first), s, flat);
+  const int64_t topY = top.vertex.screenY, middleY = middle.vertex.screenY, bottomY = bottom.vertex.screenY;
+  auto half = [&](int64_t first, int64_t end, const RefEdge& a, const RefEdge& b, bool aIsLeft) {
+    for (int64_t row = std::max<int64_t>(first, 0); row < std::min<int64_t>(end, 240); ++row)
+      referenceSpan(cells, row, aIsLeft ? a : b, aIsLeft ? b : a, s, flat);
+  };
+  if (longEdge.slope[X] == upper.slope[X]) return;
+  if (middleY > topY && middleY >= 0)
+    half(topY + 1, middleY, longEdge, upper, longEdge.slope[X] < upper.slope[X]);
+  if (middleY >= 240 || bottomY <= middleY) return;
+  const int64_t first = std::max<int64_t>(middleY, 0);
+  if (longEdge.at(X, first) == lower.at(X, first)) return;
+  half(first, bottomY, longEdge, lower, longEdge.at(X, first) < lower.at(X, first));
 }
