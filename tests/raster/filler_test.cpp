@@ -245,9 +245,7 @@ TEST_F(FillerTest, OpaqueSpansOfOneShadeMatchThePlainModel) {
     std::copy(FrameBuffer, FrameBuffer + kFrameCells, expected.begin());
     fill(fillTriangleAffine, c[0], c[1], c[2], texture.surface);
     drawn += !std::equal(expected.begin(), expected.end(), FrameBuffer);
-    referenceFill(expected.data(), referenceCorner(c[0].vertex, c[0].u, c[0].v),
-                  referenceCorner(c[1].vertex, c[1].u, c[1].v), referenceCorner(c[2].vertex, c[2].u, c[2].v),
-                  texture.surface, false);
+    referenceFill(expected.data(), c[0], c[1], c[2], texture.surface, false);
     ASSERT_TRUE(std::equal(expected.begin(), expected.end(), FrameBuffer)) << "triangle " << n;
   }
   EXPECT_GT(drawn, 100);
