@@ -85,11 +85,4 @@ TEST_F(WindowManagerTest, QueueOrderTimersAndQuit) {
   EXPECT_EQ(platform::countCalls(platform::Call::PostQuit), 1u);
 }
 
-TEST_F(WindowManagerTest, OemInformationIsCutToTheBuffer) {
-  char16_t buffer[4] = {u'x', u'x', u'x', u'x'};
-  ASSERT_TRUE(platform::systemParametersInfo(258, sizeof buffer, buffer));
-  EXPECT_EQ(buffer[3], u'\0');
-  EXPECT_FALSE(platform::systemParametersInfo(257, sizeof buffer, buffer));
-}
-
 }  // namespace
