@@ -1,144 +1,93 @@
 // SDL events as the handheld's messages, built by hand: no display needed.
 #include <gtest/gtest.h>
 
-#include <vector>
-
 #include "platform/platform.h"
 #include "platform/sdl/input_translator.h"
 
+using platform::InputMessage;
+
 namespace {
 
-using platform::InputMessage;
-using platform::InputTranslator;
+constexpr uint32_t kDown = platform::kMessageKeyDown, kUp = platform::kMessageKeyUp;
+constexpr uint32_t kPress = platform::kMessageStylusDown, kMove = platform::kMessageStylusMove,
+                   kLift = platform::kMessageStylusUp;
 
-SDL_Event keyEvent(Uint32 type, SDL_Keycode key, SDL_Scancode scancode, uint16_t modifiers = 0, Uint8 repeat = 0) {
+SDL_Event key(Uint32 type, SDL_Keycode code, SDL_Scancode scancode, Uint8 repeat = 0) {
   SDL_Event event{};
   event.type = type;
-  event.key.keysym.sym = key;
+  event.key.keysym.sym = code;
   event.key.keysym.scancode = scancode;
-  event.key.keysym.mod = modifiers;
   event.key.repeat = repeat;
   return event;
 }
 
-SDL_Event buttonEvent(Uint32 type, Uint8 button, int32_t x, int32_t y) {
+// A left-button event, or a motion event when type is the held buttons' mask.
+SDL_Event mouse(Uint32 type, int32_t x, int32_t y) {
   SDL_Event event{};
-  event.type = type;
-  event.button.button = button;
-  event.button.x = x;
-  event.button.y = y;
+  if (type == SDL_MOUSEBUTTONDOWN || type == SDL_MOUSEBUTTONUP) {
+    event.button = {type, 0, 0, 0, SDL_BUTTON_LEFT, 0, 0, 0, x, y};
+  } else {
+    event.motion = {SDL_MOUSEMOTION, 0, 0, 0, type, x, y, 0, 0};
+  }
   return event;
 }
 
-SDL_Event motionEvent(Uint32 state, int32_t x, int32_t y) {
-  SDL_Event event{};
-  event.type = SDL_MOUSEMOTION;
-  event.motion.state = state;
-  event.motion.x = x;
-  event.motion.y = y;
-  return event;
-}
-
-SDL_Event windowEvent(Uint8 which, int32_t data1 = 0, int32_t data2 = 0) {
+SDL_Event window(Uint8 which, int32_t width = 0, int32_t height = 0) {
   SDL_Event event{};
   event.type = SDL_WINDOWEVENT;
   event.window.event = which;
-  event.window.data1 = data1;
-  event.window.data2 = data2;
+  event.window.data1 = width;
+  event.window.data2 = height;
   return event;
 }
 
-void expectMessage(const InputMessage& got, uint32_t message, uintptr_t wParam, intptr_t lParam) {
-  EXPECT_EQ(got.message, message);
-  EXPECT_EQ(got.wParam, wParam);
-  EXPECT_EQ(got.lParam, lParam);
+std::vector<std::tuple<uint32_t, uintptr_t, intptr_t>> translate(platform::InputTranslator& translator,
+                                                                  const std::vector<SDL_Event>& events) {
+  std::vector<InputMessage> out;
+  for (const SDL_Event& event : events) translator.translate(event, out);
+  std::vector<std::tuple<uint32_t, uintptr_t, intptr_t>> messages;
+  for (const InputMessage& m : out) messages.emplace_back(m.message, m.wParam, m.lParam);
+  return messages;
 }
 
-TEST(InputTranslator, KeysBecomeOneDownAndOneUpWithoutRepeats) {
-  InputTranslator translator;
-  std::vector<InputMessage> out;
-  translator.translate(keyEvent(SDL_KEYDOWN, SDLK_RIGHT, SDL_SCANCODE_RIGHT), out);
-  translator.translate(keyEvent(SDL_KEYDOWN, SDLK_RIGHT, SDL_SCANCODE_RIGHT, 0, 1), out);
-  translator.translate(keyEvent(SDL_KEYDOWN, SDLK_RIGHT, SDL_SCANCODE_RIGHT, 0, 1), out);
-  translator.translate(keyEvent(SDL_KEYUP, SDLK_RIGHT, SDL_SCANCODE_RIGHT), out);
-  translator.translate(keyEvent(SDL_KEYDOWN, SDLK_a, SDL_SCANCODE_A), out);
-  translator.translate(keyEvent(SDL_KEYUP, SDLK_a, SDL_SCANCODE_A), out);
-  translator.translate(keyEvent(SDL_KEYDOWN, SDLK_ESCAPE, SDL_SCANCODE_ESCAPE), out);
-  ASSERT_EQ(out.size(), 3u);
-  expectMessage(out[0], platform::kMessageKeyDown, 0x27, 0);
-  expectMessage(out[1], platform::kMessageKeyUp, 0x27, 0);
-  expectMessage(out[2], platform::kMessageKeyDown, 0xC5, 0);
-}
-
-TEST(InputTranslator, LeftButtonIsTheStylusInScreenPixels) {
-  InputTranslator translator;
-  translator.setWindowSize(480, 640);
-  std::vector<InputMessage> out;
-  translator.translate(motionEvent(0, 100, 100), out);  // hovering: the stylus is up
-  translator.translate(buttonEvent(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT, 10, 10), out);
-  translator.translate(buttonEvent(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 21, 41), out);
-  translator.translate(motionEvent(SDL_BUTTON_LMASK, 479, 639), out);
-  translator.translate(motionEvent(SDL_BUTTON_LMASK, -30, 900), out);
-  translator.translate(buttonEvent(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 200, 300), out);
-  translator.translate(motionEvent(SDL_BUTTON_LMASK, 5, 5), out);  // no press seen: ignored
-  translator.translate(buttonEvent(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 200, 300), out);
-  ASSERT_EQ(out.size(), 4u);
-  expectMessage(out[0], platform::kMessageStylusDown, 1, platform::stylusPosition(10, 20));
-  expectMessage(out[1], platform::kMessageStylusMove, 1, platform::stylusPosition(239, 319));
-  expectMessage(out[2], platform::kMessageStylusMove, 1, platform::stylusPosition(0, 319));
-  expectMessage(out[3], platform::kMessageStylusUp, 0, platform::stylusPosition(100, 150));
-}
-
-TEST(InputTranslator, ResizedWindowIsLetterboxed) {
-  InputTranslator translator;
-  std::vector<InputMessage> out;
-  translator.translate(windowEvent(SDL_WINDOWEVENT_SIZE_CHANGED, 1920, 1080), out);
-  EXPECT_TRUE(out.empty());
-  EXPECT_EQ(translator.screenInWindow().x, 600);
-  translator.translate(buttonEvent(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 603, 66), out);
-  translator.translate(buttonEvent(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 100, 1070), out);
-  ASSERT_EQ(out.size(), 2u);
-  expectMessage(out[0], platform::kMessageStylusDown, 1, platform::stylusPosition(1, 2));
-  expectMessage(out[1], platform::kMessageStylusUp, 0, platform::stylusPosition(0, 319));
-}
-
-TEST(InputTranslator, CloseButtonAndQuitPressTheQuitButtonOnce) {
-  InputTranslator translator;
-  std::vector<InputMessage> out;
-  translator.translate(windowEvent(SDL_WINDOWEVENT_CLOSE), out);
-  SDL_Event quit{};
-  quit.type = SDL_QUIT;
-  translator.translate(quit, out);
-  ASSERT_EQ(out.size(), 2u);
-  expectMessage(out[0], platform::kMessageKeyDown, 0xC5, 0);
-  expectMessage(out[1], platform::kMessageKeyUp, 0xC5, 0);
-
-  InputTranslator other;
-  out.clear();
-  other.translate(quit, out);
-  ASSERT_EQ(out.size(), 2u);
-  expectMessage(out[0], platform::kMessageKeyDown, 0xC5, 0);
-}
-
-TEST(InputTranslator, FocusLossLetsGoOfKeysAndStylus) {
-  InputTranslator translator;
-  translator.setWindowSize(240, 320);
-  std::vector<InputMessage> out;
-  translator.translate(keyEvent(SDL_KEYDOWN, SDLK_UP, SDL_SCANCODE_UP), out);
-  translator.translate(keyEvent(SDL_KEYDOWN, SDLK_PAGEUP, SDL_SCANCODE_PAGEUP), out);
-  translator.translate(buttonEvent(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 7, 8), out);
-  translator.translate(motionEvent(SDL_BUTTON_LMASK, 9, 10), out);
-  out.clear();
-  translator.translate(windowEvent(SDL_WINDOWEVENT_FOCUS_LOST), out);
-  ASSERT_EQ(out.size(), 3u);
-  expectMessage(out[0], platform::kMessageKeyUp, 0xC3, 0);  // in scancode order: PageUp before Up
-  expectMessage(out[1], platform::kMessageKeyUp, 0x26, 0);
-  expectMessage(out[2], platform::kMessageStylusUp, 0, platform::stylusPosition(9, 10));
-  // The real releases that follow change nothing more.
-  out.clear();
-  translator.translate(keyEvent(SDL_KEYUP, SDLK_UP, SDL_SCANCODE_UP), out);
-  translator.translate(buttonEvent(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 7, 8), out);
-  EXPECT_TRUE(out.empty());
+std::tuple<uint32_t, uintptr_t, intptr_t> stylus(uint32_t message, int32_t x, int32_t y) {
+  return {message, message == kLift ? 0 : 1, platform::stylusPosition(x, y)};
 }
 
 }  // namespace
+
+TEST(InputTranslator, KeysGiveOneDownAndOneUpAndQuitPressesTheQuitButton) {
+  platform::InputTranslator t;
+  SDL_Event quit{};
+  quit.type = SDL_QUIT;
+  using M = std::tuple<uint32_t, uintptr_t, intptr_t>;
+  EXPECT_EQ(translate(t, {key(SDL_KEYDOWN, SDLK_RIGHT, SDL_SCANCODE_RIGHT),
+                          key(SDL_KEYDOWN, SDLK_RIGHT, SDL_SCANCODE_RIGHT, 1), key(SDL_KEYUP, SDLK_RIGHT, SDL_SCANCODE_RIGHT),
+                          key(SDL_KEYDOWN, SDLK_a, SDL_SCANCODE_A), window(SDL_WINDOWEVENT_CLOSE), quit}),
+            (std::vector<M>{{kDown, 0x27, 0}, {kUp, 0x27, 0}, {kDown, 0xC5, 0}, {kUp, 0xC5, 0}}));
+}
+
+TEST(InputTranslator, LeftButtonIsTheStylusUnscaledFromTheLetterbox) {
+  platform::InputTranslator t;
+  t.setWindowSize(480, 640);
+  EXPECT_EQ(translate(t, {mouse(0, 100, 100),  // hovering: the stylus is up
+                          mouse(SDL_MOUSEBUTTONDOWN, 21, 41), mouse(SDL_BUTTON_LMASK, 479, 639),
+                          mouse(SDL_BUTTON_LMASK, -30, 900), mouse(SDL_MOUSEBUTTONUP, 200, 300),
+                          mouse(SDL_BUTTON_LMASK, 5, 5), mouse(SDL_MOUSEBUTTONUP, 200, 300)}),  // no press: ignored
+            (std::vector{stylus(kPress, 10, 20), stylus(kMove, 239, 319), stylus(kMove, 0, 319),
+                         stylus(kLift, 100, 150)}));
+  EXPECT_TRUE(translate(t, {window(SDL_WINDOWEVENT_SIZE_CHANGED, 1920, 1080)}).empty());
+  EXPECT_EQ(translate(t, {mouse(SDL_MOUSEBUTTONDOWN, 603, 66), mouse(SDL_MOUSEBUTTONUP, 100, 1070)}),
+            (std::vector{stylus(kPress, 1, 2), stylus(kLift, 0, 319)}));
+}
+
+TEST(InputTranslator, FocusLossLetsGoOfKeysAndStylusOnce) {
+  platform::InputTranslator t;
+  t.setWindowSize(240, 320);
+  translate(t, {key(SDL_KEYDOWN, SDLK_UP, SDL_SCANCODE_UP), key(SDL_KEYDOWN, SDLK_PAGEUP, SDL_SCANCODE_PAGEUP),
+                mouse(SDL_MOUSEBUTTONDOWN, 7, 8), mouse(SDL_BUTTON_LMASK, 9, 10)});
+  EXPECT_EQ(translate(t, {window(SDL_WINDOWEVENT_FOCUS_LOST)}),  // in scancode order: PageUp before Up
+            (std::vector{std::tuple<uint32_t, uintptr_t, intptr_t>{kUp, 0xC3, 0}, {kUp, 0x26, 0},
+                         stylus(kLift, 9, 10)}));
+  EXPECT_TRUE(translate(t, {key(SDL_KEYUP, SDLK_UP, SDL_SCANCODE_UP), mouse(SDL_MOUSEBUTTONUP, 7, 8)}).empty());
+}
