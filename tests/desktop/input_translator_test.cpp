@@ -12,45 +12,37 @@ constexpr uint32_t kDown = platform::kMessageKeyDown, kUp = platform::kMessageKe
 constexpr uint32_t kPress = platform::kMessageStylusDown, kMove = platform::kMessageStylusMove,
                    kLift = platform::kMessageStylusUp;
 
+using Message = std::tuple<uint32_t, uintptr_t, intptr_t>;
+
 SDL_Event key(Uint32 type, SDL_Keycode code, SDL_Scancode scancode, Uint8 repeat = 0) {
   SDL_Event event{};
-  event.type = type;
-  event.key.keysym.sym = code;
-  event.key.keysym.scancode = scancode;
-  event.key.repeat = repeat;
+  event.key = {type, 0, 0, 0, repeat, 0, 0, {scancode, code, 0, 0}};
   return event;
 }
 
-// A left-button event, or a motion event when type is the held buttons' mask.
+// A left-button (1) event, or a motion event when type is the held buttons' mask.
 SDL_Event mouse(Uint32 type, int32_t x, int32_t y) {
   SDL_Event event{};
-  if (type == SDL_MOUSEBUTTONDOWN || type == SDL_MOUSEBUTTONUP) {
-    event.button = {type, 0, 0, 0, SDL_BUTTON_LEFT, 0, 0, 0, x, y};
-  } else {
-    event.motion = {SDL_MOUSEMOTION, 0, 0, 0, type, x, y, 0, 0};
-  }
+  if (type == SDL_MOUSEBUTTONDOWN || type == SDL_MOUSEBUTTONUP) event.button = {type, 0, 0, 0, 1, 0, 0, 0, x, y};
+  else event.motion = {SDL_MOUSEMOTION, 0, 0, 0, type, x, y, 0, 0};
   return event;
 }
 
 SDL_Event window(Uint8 which, int32_t width = 0, int32_t height = 0) {
   SDL_Event event{};
-  event.type = SDL_WINDOWEVENT;
-  event.window.event = which;
-  event.window.data1 = width;
-  event.window.data2 = height;
+  event.window = {SDL_WINDOWEVENT, 0, 0, which, 0, 0, 0, width, height};
   return event;
 }
 
-std::vector<std::tuple<uint32_t, uintptr_t, intptr_t>> translate(platform::InputTranslator& translator,
-                                                                  const std::vector<SDL_Event>& events) {
+std::vector<Message> translate(platform::InputTranslator& translator, const std::vector<SDL_Event>& events) {
   std::vector<InputMessage> out;
   for (const SDL_Event& event : events) translator.translate(event, out);
-  std::vector<std::tuple<uint32_t, uintptr_t, intptr_t>> messages;
+  std::vector<Message> messages;
   for (const InputMessage& m : out) messages.emplace_back(m.message, m.wParam, m.lParam);
   return messages;
 }
 
-std::tuple<uint32_t, uintptr_t, intptr_t> stylus(uint32_t message, int32_t x, int32_t y) {
+Message stylus(uint32_t message, int32_t x, int32_t y) {
   return {message, message == kLift ? 0 : 1, platform::stylusPosition(x, y)};
 }
 
@@ -58,13 +50,11 @@ std::tuple<uint32_t, uintptr_t, intptr_t> stylus(uint32_t message, int32_t x, in
 
 TEST(InputTranslator, KeysGiveOneDownAndOneUpAndQuitPressesTheQuitButton) {
   platform::InputTranslator t;
-  SDL_Event quit{};
-  quit.type = SDL_QUIT;
-  using M = std::tuple<uint32_t, uintptr_t, intptr_t>;
   EXPECT_EQ(translate(t, {key(SDL_KEYDOWN, SDLK_RIGHT, SDL_SCANCODE_RIGHT),
-                          key(SDL_KEYDOWN, SDLK_RIGHT, SDL_SCANCODE_RIGHT, 1), key(SDL_KEYUP, SDLK_RIGHT, SDL_SCANCODE_RIGHT),
-                          key(SDL_KEYDOWN, SDLK_a, SDL_SCANCODE_A), window(SDL_WINDOWEVENT_CLOSE), quit}),
-            (std::vector<M>{{kDown, 0x27, 0}, {kUp, 0x27, 0}, {kDown, 0xC5, 0}, {kUp, 0xC5, 0}}));
+                          key(SDL_KEYDOWN, SDLK_RIGHT, SDL_SCANCODE_RIGHT, 1),
+                          key(SDL_KEYUP, SDLK_RIGHT, SDL_SCANCODE_RIGHT), key(SDL_KEYDOWN, SDLK_a, SDL_SCANCODE_A),
+                          window(SDL_WINDOWEVENT_CLOSE), SDL_Event{SDL_QUIT}}),
+            (std::vector<Message>{{kDown, 0x27, 0}, {kUp, 0x27, 0}, {kDown, 0xC5, 0}, {kUp, 0xC5, 0}}));
 }
 
 TEST(InputTranslator, LeftButtonIsTheStylusUnscaledFromTheLetterbox) {
@@ -87,7 +77,6 @@ TEST(InputTranslator, FocusLossLetsGoOfKeysAndStylusOnce) {
   translate(t, {key(SDL_KEYDOWN, SDLK_UP, SDL_SCANCODE_UP), key(SDL_KEYDOWN, SDLK_PAGEUP, SDL_SCANCODE_PAGEUP),
                 mouse(SDL_MOUSEBUTTONDOWN, 7, 8), mouse(SDL_BUTTON_LMASK, 9, 10)});
   EXPECT_EQ(translate(t, {window(SDL_WINDOWEVENT_FOCUS_LOST)}),  // in scancode order: PageUp before Up
-            (std::vector{std::tuple<uint32_t, uintptr_t, intptr_t>{kUp, 0xC3, 0}, {kUp, 0x26, 0},
-                         stylus(kLift, 9, 10)}));
+            (std::vector{Message{kUp, 0xC3, 0}, {kUp, 0x26, 0}, stylus(kLift, 9, 10)}));
   EXPECT_TRUE(translate(t, {key(SDL_KEYUP, SDLK_UP, SDL_SCANCODE_UP), mouse(SDL_MOUSEBUTTONUP, 7, 8)}).empty());
 }

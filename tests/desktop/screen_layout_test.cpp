@@ -9,10 +9,9 @@ using platform::screenPointAt;
 
 TEST(ScreenLayout, WholeFactorsCentredOrShrunkKeepingTheAspect) {
   // window width, height -> x, y, width, height
-  const std::array<int32_t, 6> cases[] = {{480, 640, 0, 0, 480, 640},      {1920, 1080, 600, 60, 720, 960},
-                                          {500, 2000, 10, 680, 480, 640},  {479, 1000, 119, 340, 240, 320},
-                                          {120, 320, 0, 80, 120, 160},     {240, 160, 60, 0, 120, 160},
-                                          {0, 0, 0, 0, 1, 1},              {-5, 100, 0, 49, 1, 1}};
+  const std::array<int32_t, 6> cases[] = {{480, 640, 0, 0, 480, 640}, {1920, 1080, 600, 60, 720, 960},
+                                          {479, 1000, 119, 340, 240, 320}, {240, 160, 60, 0, 120, 160},
+                                          {-5, 100, 0, 49, 1, 1}};
   for (const auto& c : cases) {
     const platform::ScreenRect r = fitScreen(c[0], c[1]);
     EXPECT_EQ((std::array<int32_t, 4>{r.x, r.y, r.width, r.height}), (std::array<int32_t, 4>{c[2], c[3], c[4], c[5]}))
@@ -23,14 +22,12 @@ TEST(ScreenLayout, WholeFactorsCentredOrShrunkKeepingTheAspect) {
 TEST(ScreenLayout, WindowPointsUnscaleAndClampToScreenPixels) {
   // window width, height, point x, y -> screen x, y; outside the picture the nearest edge pixel.
   const std::array<int32_t, 6> cases[] = {
-      {480, 640, 1, 1, 0, 0},         {480, 640, 2, 3, 1, 1},          {480, 640, 479, 639, 239, 319},
-      {480, 640, 241, 101, 120, 50},  {480, 640, -40, 700, 0, 319},    {480, 640, 100000, -1, 239, 0},
-      {480, 640, INT32_MIN, INT32_MAX, 0, 319},                        {1920, 1080, 602, 62, 0, 0},
-      {1920, 1080, 603, 63, 1, 1},    {1920, 1080, 1319, 1019, 239, 319}, {1920, 1080, 10, 5, 0, 0},
-      {1920, 1080, 1900, 1075, 239, 319}, {120, 320, 60, 160, 120, 160}, {120, 320, 119, 239, 238, 318}};
+      {480, 640, 2, 3, 1, 1},     {480, 640, 479, 639, 239, 319},    {480, 640, INT32_MIN, INT32_MAX, 0, 319},
+      {1920, 1080, 603, 63, 1, 1}, {1920, 1080, 1319, 1019, 239, 319}, {1920, 1080, 10, 5, 0, 0},
+      {120, 320, 119, 239, 238, 318}};
   for (const auto& c : cases) {
     const auto point = screenPointAt(fitScreen(c[0], c[1]), c[2], c[3]);
-    EXPECT_EQ(point.x, c[4]) << c[0] << "x" << c[1] << " at " << c[2] << "," << c[3];
-    EXPECT_EQ(point.y, c[5]) << c[0] << "x" << c[1] << " at " << c[2] << "," << c[3];
+    EXPECT_EQ((std::array{point.x, point.y}), (std::array{c[4], c[5]}))
+        << c[0] << "x" << c[1] << " at " << c[2] << "," << c[3];
   }
 }
