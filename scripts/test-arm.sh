@@ -6,11 +6,13 @@
 # x86-64 one from the same inputs.
 #
 # Screen inputs: every NAME.qbz in build/release/golden/ (left there by the
-# x86-64 golden tests) and in the output of tests/arm/make_screen_inputs.cpp,
-# run with the arguments in NAME.args (the whole command line besides
-# --headless and --dump-display, panorama and event script included) or,
-# without one, with "--frames 40 [--events NAME.events] NAME.qbz"; and a
-# self-contained viewer of each build.
+# x86-64 golden tests) and the bundled sample when built, run with the
+# arguments in NAME.args (the whole command line besides --headless and
+# --dump-display, panorama and event script included) or, without one, with
+# "--frames 40 [--events NAME.events] NAME.qbz"; and a self-contained viewer
+# of each build (tests/arm/make_self_contained.cpp), which carries what the
+# golden inputs leave out: see-through and averaged tiles, a banner, a
+# caption and an overlay.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=2
@@ -43,9 +45,8 @@ fi
 screens=build/arm/screens
 rm -rf "$screens"
 mkdir -p "$screens/inputs" "$screens/x86-64" "$screens/arm"
-c++ -std=c++20 -O2 -Wall -Wextra -Wpedantic -Werror -Isrc -Itests tests/arm/make_screen_inputs.cpp -lz \
-  -o "$screens/make_screen_inputs"
-"$screens/make_screen_inputs" "$screens/inputs"
+c++ -std=c++20 -O2 -Wall -Wextra -Wpedantic -Werror -Isrc -Itests tests/arm/make_self_contained.cpp \
+  build/release/src/libqbz_system.a build/release/src/libqbz_platform.a -lz -o "$screens/make_self_contained"
 shopt -s nullglob
 # Runs one viewer on one input and prints its exit code; the screen goes to DUMP.
 run_viewer() {  # RUNNER... -- VIEWER DUMP INPUT_STEM
@@ -98,15 +99,19 @@ for container in "$screens"/inputs/*.qbz; do
 done
 
 # Self-contained viewers: each build's executable with a container, texts,
-# an overlay and a start view appended.
+# an overlay and a start view appended, on a tour of turning, tilting,
+# zooming, dragging and wire-frame and back.
 for arch in x86-64 arm; do
   viewer=build/release/bin/qbzview
   [[ $arch == arm ]] && viewer=build/arm/bin/qbzview
-  "$screens/make_screen_inputs" --tail "$(stat -c %s "$viewer")" "$screens/$arch.tail"
-  cat "$viewer" "$screens/$arch.tail" >"$screens/$arch-self-contained"
+  "$screens/make_self_contained" "$viewer" "$screens/$arch-self-contained"
   chmod +x "$screens/$arch-self-contained"
 done
-echo "--frames 60" >"$screens/inputs/self-contained.args"
+printf '%s\n' "2 keydown 0x27" "12 keyup 0x27" "14 keydown 0x28" "20 keyup 0x28" "22 keydown 0xC3" \
+  "30 keyup 0xC3" "32 down 120 160" "33 move 150 150" "40 up 150 150" "42 keydown 0x24" "43 keyup 0x24" \
+  "44 keydown 0x25" "52 keyup 0x25" "53 keydown 0x24" "54 keyup 0x24" "54 keydown 0xC4" "58 keyup 0xC4" \
+  >"$screens/inputs/self-contained.events"
+echo "--frames 60 --events $screens/inputs/self-contained.events" >"$screens/inputs/self-contained.args"
 compare self-contained "$screens/x86-64-self-contained" "$screens/arm-self-contained" "$screens/inputs/self-contained"
 
 finished=$(date +%s)

@@ -30,19 +30,15 @@
   ".size __wrap_" #name ", . - __wrap_" #name "\n"                                    \
   ".set qbzHelperIndex, qbzHelperIndex + 1\n"
 
-namespace {
-
-const char* const kDivisionHelpers[] = {QBZ_DIVISION_HELPERS(QBZ_HELPER_NAME)};
-const char* const kFloatHelpers[] = {QBZ_FLOAT_HELPERS(QBZ_HELPER_NAME)};
-constexpr size_t kDivisionCount = sizeof kDivisionHelpers / sizeof kDivisionHelpers[0];
-constexpr size_t kFloatCount = sizeof kFloatHelpers / sizeof kFloatHelpers[0];
-
-}  // namespace
-
 // Division helpers first, then the floating-point ones, in list order; the
 // stubs below are emitted in the same order.
+#define QBZ_HELPER_COUNT(name) +1
+constexpr size_t kDivisionCount = 0 QBZ_DIVISION_HELPERS(QBZ_HELPER_COUNT);
+const char* const kHelperNames[] = {QBZ_DIVISION_HELPERS(QBZ_HELPER_NAME) QBZ_FLOAT_HELPERS(QBZ_HELPER_NAME)};
+constexpr size_t kHelperCount = sizeof kHelperNames / sizeof kHelperNames[0];
+
 extern "C" {
-uint32_t qbzHelperCallCounts[kDivisionCount + kFloatCount];
+uint32_t qbzHelperCallCounts[kHelperCount];
 }
 
 // One asm statement, so the stubs and their counter indices stay in order.
@@ -55,24 +51,17 @@ void resetHelperCalls() { std::memset(qbzHelperCallCounts, 0, sizeof qbzHelperCa
 
 HelperCalls helperCallsSinceReset() {
   HelperCalls calls;
-  auto note = [&calls](const char* name, uint32_t count) {
-    if (count == 0) return;
-    if (!calls.detail.empty()) calls.detail += ", ";
-    calls.detail += std::string(name) + " " + std::to_string(count);
-  };
-  for (size_t i = 0; i < kDivisionCount; ++i) {
+  for (size_t i = 0; i < kHelperCount; ++i) {
     const uint32_t count = qbzHelperCallCounts[i];
-    if (std::strcmp(kDivisionHelpers[i], "__aeabi_uidiv") == 0) {
+    if (count == 0) continue;
+    if (i >= kDivisionCount) {
+      calls.floatCalls += count;
+    } else if (std::strcmp(kHelperNames[i], "__aeabi_uidiv") == 0) {
       calls.unsignedDivisions += count;
     } else {
       calls.otherDivisions += count;
     }
-    note(kDivisionHelpers[i], count);
-  }
-  for (size_t i = 0; i < kFloatCount; ++i) {
-    const uint32_t count = qbzHelperCallCounts[kDivisionCount + i];
-    calls.floatCalls += count;
-    note(kFloatHelpers[i], count);
+    calls.detail += std::string(kHelperNames[i]) + " " + std::to_string(count) + "; ";
   }
   return calls;
 }

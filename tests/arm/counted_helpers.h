@@ -10,7 +10,7 @@ struct HelperCalls {
   uint32_t unsignedDivisions = 0;  // __aeabi_uidiv
   uint32_t otherDivisions = 0;     // every other integer division helper
   uint32_t floatCalls = 0;         // every floating-point helper or function
-  std::string detail;              // "name calls, ..." of every helper called
+  std::string detail;              // "name calls; ..." of every helper called
 };
 
 void resetHelperCalls();

@@ -7,13 +7,13 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <memory>
 
 #include "panorama/container_format.h"
 #include "panorama/container_writer.h"
 #include "panorama/cube_scene.h"
 #include "panorama/panorama_container.h"
 #include "platform/headless/headless_backend.h"
+#include "support/headless_fixture.h"
 
 namespace panorama_test {
 
@@ -26,12 +26,11 @@ inline PanoramaImage patternImage(uint32_t faceSize, uint32_t tileSize, uint32_t
   return image;
 }
 
-inline ContainerHeader headerOf(const Bytes& file) { return decodeContainerHeader(file.data()); }
 inline ContainerTrailer trailerOf(const Bytes& file) { return decodeContainerTrailer(&*(file.end() - kContainerTrailerBytes)); }
 // The file with its header or trailer changed.
 template <class Change>
 Bytes withHeader(Bytes file, Change change) {
-  ContainerHeader header = headerOf(file);
+  ContainerHeader header = decodeContainerHeader(file.data());
   change(header);
   encodeContainerHeader(header, file.data());
   return file;
@@ -42,13 +41,6 @@ Bytes withTrailer(Bytes file, Change change) {
   change(trailer);
   encodeContainerTrailer(trailer, &*(file.end() - kContainerTrailerBytes));
   return file;
-}
-
-// The start-up state of the extras: cleared, then the default zoom limits.
-inline void startUpExtras() {
-  panoramaContainer.clearExtras();
-  panoramaContainer.settings.zoomMin = 130;
-  panoramaContainer.settings.zoomMax = 240;
 }
 
 inline std::vector<uint16_t> storeOf(const PanoramaContainer& c) {
@@ -62,7 +54,7 @@ inline Bytes executablePrefix(size_t size = 1000) {
   return prefix;
 }
 
-class PanoramaFiles : public ::testing::Test {
+class PanoramaFiles : public HeadlessTest {
  protected:
   void SetUp() override {
     const char* test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
@@ -72,16 +64,18 @@ class PanoramaFiles : public ::testing::Test {
     platform::HeadlessOptions options;
     options.moduleFile = pathIn("viewer.exe");
     options.standaloneFile = pathIn("Test.QBZ");
-    backend_ = std::make_unique<platform::HeadlessBackend>(options);
-    platform::installBackend(backend_.get());
-    releaseAll();
+    useBackend(options);
+    startUp();
   }
   void TearDown() override {
-    releaseAll();
-    platform::installBackend(nullptr);
+    HeadlessTest::TearDown();
     std::filesystem::remove_all(directory_);
   }
-  static void releaseAll() { releaseCubeScene(), panoramaContainer.release(); }
+  // Nothing loaded, and the extras of start-up: cleared, then the default zoom limits.
+  static void startUp() {
+    releaseCubeScene(), panoramaContainer.release();
+    panoramaContainer.settings.zoomMin = 130, panoramaContainer.settings.zoomMax = 240;
+  }
 
   std::string pathIn(const std::string& name) const { return (directory_ / name).string(); }
   void writeModule(const Bytes& bytes) { ASSERT_TRUE(writeFileAtomically(pathIn("viewer.exe"), bytes)); }
@@ -93,7 +87,6 @@ class PanoramaFiles : public ::testing::Test {
 
  private:
   std::filesystem::path directory_;
-  std::unique_ptr<platform::HeadlessBackend> backend_;
 };
 
 }  // namespace panorama_test

@@ -39,8 +39,7 @@ MeshVertex at(int16_t x, int16_t y, int16_t depth = 100) {
 }
 MeshVertex modelAt(int16_t x, int16_t y, int16_t z) {
   MeshVertex v = at(-111, -222, 55);  // screen values a rejected vertex must keep
-  v.model = {x, y, z};
-  v.shade = -333;
+  v.model = {x, y, z}, v.shade = -333;
   return v;
 }
 MeshTriangle triangleOf(MeshVertex* a, MeshVertex* b, MeshVertex* c, SurfaceDescriptor* surface) {
@@ -68,23 +67,10 @@ class PipelineTest : public ::testing::Test {
   }
 };
 
-TEST_F(PipelineTest, VertexDepthRange) {
-  MeshVertex vertices[] = {modelAt(10, 20, -64), modelAt(10, 20, -65), modelAt(30, 40, -2999),
-                           modelAt(10, 20, -3000), modelAt(10, 20, 500)};
-  Mesh mesh{5, vertices, 0, nullptr};
-  transformVertices(context, mesh);
-  const int16_t depths[] = {0, 65, 2999, 0, 0};
-  for (int i = 0; i < 5; ++i) {
-    EXPECT_EQ(vertices[i].depth, depths[i]) << i;
-    EXPECT_EQ(vertices[i].shade, depths[i] ? kShade : -333) << i;
-    EXPECT_EQ(vertices[i].screenX, depths[i] ? vertices[i].model.x : -111) << i;
-    EXPECT_EQ(vertices[i].screenY, depths[i] ? vertices[i].model.y : -222) << i;
-  }
-}
-
-TEST_F(PipelineTest, DrawMeshSkipsInvisibleAndDroppedAndQueuesBlended) {
+TEST_F(PipelineTest, DrawMeshProjectsInRangeSkipsInvisibleAndDroppedAndQueuesBlended) {
   MeshVertex v[] = {modelAt(0, 0, -100), modelAt(0, 50, -100), modelAt(50, 0, -100), modelAt(50, 50, -3000),
-                    modelAt(25, 0, -100)};
+                    modelAt(25, 0, -100), modelAt(10, 20, -64), modelAt(10, 20, -65), modelAt(30, 40, -2999),
+                    modelAt(10, 20, 500)};
   SurfaceDescriptor blended{};
   blended.blendMode = BlendMixed;
   MeshTriangle triangles[] = {
@@ -94,15 +80,21 @@ TEST_F(PipelineTest, DrawMeshSkipsInvisibleAndDroppedAndQueuesBlended) {
       triangleOf(&v[0], &v[4], &v[2], &blended),  // on one row: not queued
       triangleOf(&v[0], &v[1], &v[2], &blended),  // mixed: queued
   };
-  Mesh mesh{5, v, 5, triangles};
+  Mesh mesh{9, v, 5, triangles};
   drawMesh(context, mesh);
+  // Depths 65..2999 are projected and shaded; a vertex outside gets depth 0 and keeps the rest.
+  const int16_t depths[] = {100, 100, 100, 0, 100, 0, 65, 2999, 0};
+  for (int i = 0; i < 9; ++i) {
+    EXPECT_EQ(v[i].depth, depths[i]) << i;
+    EXPECT_TRUE(depths[i] ? v[i].screenX == v[i].model.x && v[i].screenY == v[i].model.y && v[i].shade == kShade
+                          : v[i].screenX == -111 && v[i].shade == -333) << i;
+  }
   ASSERT_EQ(filled.size(), 1u);
   // Corners handed over in row order (y 50, 0, 0: order 18), each with its own u and v.
   const Filled& f = filled[0];
   EXPECT_TRUE(f.top == &v[2] && f.middle == &v[0] && f.bottom == &v[1] && f.surface == &open);
   EXPECT_EQ(f.topU * 10 + f.topV, 56);
   EXPECT_EQ(f.middleU * 10 + f.bottomV, 32);
-  EXPECT_EQ(depthBuckets.queuedCount, 1);
   bucketsDrain(depthBuckets, context);
   ASSERT_EQ(filled.size(), 2u);
   EXPECT_EQ(filled[1].surface, &blended);
@@ -134,16 +126,12 @@ TEST_F(PipelineTest, CornerOrderAndRejections) {
   for (const auto& t : cases) EXPECT_EQ(setup(t.a, t.b, t.c, t.cull), t.order) << "case " << &t - cases;
 }
 
-TEST_F(PipelineTest, BucketIndexAndDrainOrder) {
+TEST_F(PipelineTest, BucketsDrainFarToNearAndHold4096Triangles) {
   MeshVertex a = at(0, 0, 100), b = at(0, 50, 200), c = at(50, 0, 300);  // (100 + 200 + 300) >> 2 = 150
   MeshVertex d = at(0, 0, 50), e = at(0, 50, 50), f = at(50, 0, 60);     // 160 >> 2 = 40
   const MeshTriangle first = triangleOf(&a, &b, &c, &open), second = triangleOf(&c, &a, &b, &open),
                      nearest = triangleOf(&d, &e, &f, &open);
   for (const MeshTriangle* t : {&first, &nearest, &second}) queueTriangle(*t);
-  EXPECT_EQ(depthBuckets.queuedCount, 3);
-  EXPECT_EQ(depthBuckets.minBucket, 40);
-  EXPECT_EQ(depthBuckets.maxBucket, 150);
-  EXPECT_EQ(depthBuckets.buckets[150].count, 2);
   bucketsDrain(depthBuckets, context);
   ASSERT_EQ(filled.size(), 3u);
   // Far first, in queueing order within a bucket; corners by row (y 0, 0, 50: order 288).
@@ -151,16 +139,9 @@ TEST_F(PipelineTest, BucketIndexAndDrainOrder) {
   EXPECT_EQ(filled[0].middleU, 5);
   EXPECT_TRUE(filled[1].top == &c && filled[1].middle == &a);
   EXPECT_EQ(filled[2].top, &d);
-  EXPECT_TRUE(depthBuckets.queuedCount == 0 && depthBuckets.minBucket == kBucketCount && depthBuckets.maxBucket == 0);
-  EXPECT_EQ(depthBuckets.buckets[150].count + depthBuckets.buckets[40].count, 0);
-  // The buckets work again after a drain.
-  queueTriangle(nearest);
-  bucketsDrain(depthBuckets, context);
-  ASSERT_EQ(filled.size(), 4u);
-  EXPECT_EQ(filled[3].top, &d);
-}
 
-TEST_F(PipelineTest, PoolHolds4096Triangles) {
+  // After a drain the buckets work again, and their pool holds 4096 triangles: the 4097th is dropped.
+  filled.clear();
   std::vector<MeshVertex> vertices(3 * (kBucketPoolSize + 1));
   std::vector<MeshTriangle> triangles(kBucketPoolSize + 1);
   for (int32_t i = 0; i <= kBucketPoolSize; ++i) {
@@ -173,7 +154,7 @@ TEST_F(PipelineTest, PoolHolds4096Triangles) {
   ASSERT_EQ(filled.size(), static_cast<size_t>(kBucketPoolSize));
   int32_t previousBucket = kBucketCount;
   for (const Filled& t : filled) {
-    EXPECT_NE(t.top, &vertices[3 * kBucketPoolSize]);  // the 4097th was dropped
+    EXPECT_NE(t.top, &vertices[3 * kBucketPoolSize]);
     const int32_t bucket = (t.top->depth + t.middle->depth + t.bottom->depth) >> 2;
     EXPECT_LE(bucket, previousBucket);  // far to near
     previousBucket = bucket;

@@ -36,6 +36,14 @@ struct TestTexture {
   }
 };
 
+// Textures of the sizes the scene uses.
+inline std::vector<TestTexture> sceneTextures() {
+  std::vector<TestTexture> textures;
+  for (int32_t size : {1, 2, 16, 32, 128}) textures.emplace_back(size, size);
+  textures.emplace_back(128, 4);
+  return textures;
+}
+
 struct Corner {
   MeshVertex vertex;
   int16_t u = 0, v = 0;
@@ -68,10 +76,6 @@ inline int32_t touchedCells(int32_t value = kClearCell, int32_t first = 0, int32
   return count - static_cast<int32_t>(std::count(FrameBuffer + first, FrameBuffer + first + count, value));
 }
 inline int32_t touchedInRow(int32_t row) { return touchedCells(kClearCell, row * kFrameColumns, kFrameColumns); }
-
-inline void sortByRow(Corner (&c)[3]) {
-  std::sort(c, c + 3, [](const Corner& a, const Corner& b) { return a.vertex.screenY < b.vertex.screenY; });
-}
 
 class FillerTest : public ::testing::Test {
  protected:

@@ -7,10 +7,7 @@ namespace {
 // Quantities walked along an edge and a span, all 16.16; v counts texels of whole rows.
 enum { X, Depth, Shade, U, V, kQuantities };
 
-int64_t reciprocal(int64_t n) {
-  n &= 4095;
-  return n == 0 ? 262144 : 262144 / n;
-}
+int64_t reciprocal(int64_t n) { return (n & 4095) == 0 ? 262144 : 262144 / (n & 4095); }
 
 // The values on the edge a-b at row r, each directly from the start corner.
 struct RefEdge {
