@@ -15,8 +15,8 @@ namespace {
 
 constexpr char kFooter[] =
     "Window controls: arrows turn and tilt; + or PageUp zoom in, - or PageDown zoom out; R resets the view;\n"
-    "Home or W switches textured / wire-frame; F1..F5 are the handheld's buttons 1..5; Escape, F5 or the\n"
-    "close button quit; drag with the left mouse button to turn like a joystick.\n"
+    "Home or W switches textured / wire-frame; F1..F5 are the handheld's buttons 1..5; F1 quits, and Escape,\n"
+    "F5 or the close button quit at once; drag with the left mouse button to turn like a joystick.\n"
     "The panorama is looked for appended to the qbzview executable itself, then in PANORAMA.qbz\n"
     "(standing for \\Temp\\Test.QBZ; without it, Test.QBZ in the temporary directory).\n"
     "A second window run brings the first forward and ends; headless runs never meet a window.\n"
