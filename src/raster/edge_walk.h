@@ -126,6 +126,23 @@ inline bool truncatedSpanEnds(int32_t left, int32_t right, SpanEnds& ends) {
   return ends.hi > 0 && ends.lo < kFrameColumns && ends.hi > ends.lo;
 }
 
+// The cells of a span once clipped to the frame; its values must first
+// advance by skipped steps when the span starts left of column 0.
+struct SpanCells {
+  int32_t* cell;
+  const int32_t* end;
+  int32_t skipped;
+};
+
+inline SpanCells clippedSpan(int32_t row, const SpanEnds& ends) {
+  const int32_t first = std::max(ends.lo, 0);
+  int32_t* rowCells = FrameBuffer + row * kFrameColumns;
+  return {rowCells + first, rowCells + std::min(ends.hi, kFrameColumns), first - ends.lo};
+}
+
+// A 16.16 value moved on by a number of per-pixel steps.
+inline int32_t advanced(int32_t value, int32_t step, int32_t steps) { return fx::add(value, fx::mul(step, steps)); }
+
 // Per-pixel step of a 16.16 interpolant across a span of width pixels (width < 4096).
 inline int32_t spanStep(int32_t start, int32_t end, int32_t widthReciprocal) {
   return fx::sar(fx::mul(fx::sar(fx::sub(end, start), 14), widthReciprocal), 4);

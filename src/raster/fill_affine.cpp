@@ -118,17 +118,15 @@ struct AffineSpans {
                            spanStep(left[kU], right[kU], widthReciprocal),
                            spanStep(left[kV], right[kV], widthReciprocal)};
     AffinePixel at{left[kDepth], left[kShade], left[kU], left[kV]};
-    if (ends.lo < 0) {  // start at column 0 with the values the span has there
-      const int32_t skipped = -ends.lo;
-      at.depth = fx::add(at.depth, fx::mul(step.depth, skipped));
-      at.shade = fx::add(at.shade, fx::mul(step.shade, skipped));
-      at.u = fx::add(at.u, fx::mul(step.u, skipped));
-      at.v = fx::add(at.v, fx::mul(step.v, skipped));
-      ends.lo = 0;
+    const SpanCells cells = clippedSpan(row, ends);
+    if (cells.skipped > 0) {  // start at column 0 with the values the span has there
+      at.depth = advanced(at.depth, step.depth, cells.skipped);
+      at.shade = advanced(at.shade, step.shade, cells.skipped);
+      at.u = advanced(at.u, step.u, cells.skipped);
+      at.v = advanced(at.v, step.v, cells.skipped);
     }
-    int32_t* rowCells = FrameBuffer + row * kFrameColumns;
-    int32_t* cell = rowCells + ends.lo;
-    const int32_t* end = rowCells + std::min(ends.hi, kFrameColumns);
+    int32_t* cell = cells.cell;
+    const int32_t* end = cells.end;
     if (Rule == BlendOpaque && step.shade == 0 && unsignedIndex) {
       opaqueRunOneShade(cell, end, at, step, texture);
     } else {

@@ -59,14 +59,13 @@ void spanFlat(int32_t row, const int32_t* left, const int32_t* right, uint16_t c
   const int32_t shadeStep = spanStep(left[kShade], right[kShade], widthReciprocal);
   int32_t depth = left[kDepth];
   int32_t shade = left[kShade];
-  if (ends.lo < 0) {
-    depth = fx::add(depth, fx::mul(depthStep, -ends.lo));
-    shade = fx::add(shade, fx::mul(shadeStep, -ends.lo));
-    ends.lo = 0;
+  const SpanCells cells = clippedSpan(row, ends);
+  if (cells.skipped > 0) {
+    depth = advanced(depth, depthStep, cells.skipped);
+    shade = advanced(shade, shadeStep, cells.skipped);
   }
-  int32_t* rowCells = FrameBuffer + row * kFrameColumns;
-  int32_t* cell = rowCells + ends.lo;
-  const int32_t* end = rowCells + std::min(ends.hi, kFrameColumns);
+  int32_t* cell = cells.cell;
+  const int32_t* end = cells.end;
   // No colour key here: every mode but opaque mixes.
   if (blendMode == BlendOpaque) {
     flatRun<BlendOpaque>(cell, end, depth, shade, depthStep, shadeStep, colour);

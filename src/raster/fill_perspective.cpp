@@ -142,18 +142,16 @@ void spanPerspective(int32_t row, const int32_t* left, const int32_t* right, con
                               uvStep(left[kU], right[kU], widthReciprocal),
                               uvStep(left[kV], right[kV], widthReciprocal)};
   PerspectivePixel at{left[kDepth], left[kShade], left[kQ], left[kU], left[kV]};
-  if (ends.lo < 0) {
-    const int32_t skipped = -ends.lo;
-    at.depth = fx::add(at.depth, fx::mul(step.depth, skipped));
-    at.shade = fx::add(at.shade, fx::mul(step.shade, skipped));
-    at.q = fx::add(at.q, fx::mul(step.q, skipped));
-    at.u = fx::add(at.u, fx::mul(step.u, skipped));
-    at.v = fx::add(at.v, fx::mul(step.v, skipped));
-    ends.lo = 0;
+  const SpanCells cells = clippedSpan(row, ends);
+  if (cells.skipped > 0) {
+    at.depth = advanced(at.depth, step.depth, cells.skipped);
+    at.shade = advanced(at.shade, step.shade, cells.skipped);
+    at.q = advanced(at.q, step.q, cells.skipped);
+    at.u = advanced(at.u, step.u, cells.skipped);
+    at.v = advanced(at.v, step.v, cells.skipped);
   }
-  int32_t* rowCells = FrameBuffer + row * kFrameColumns;
-  int32_t* cell = rowCells + ends.lo;
-  const int32_t* end = rowCells + std::min(ends.hi, kFrameColumns);
+  int32_t* cell = cells.cell;
+  const int32_t* end = cells.end;
   switch (rule) {
     case BlendOpaque: perspectiveRun<BlendOpaque>(cell, end, at, step, surface); break;
     case BlendKeyed: perspectiveRun<BlendKeyed>(cell, end, at, step, surface); break;
