@@ -1,5 +1,6 @@
 #include "panorama/cube_scene.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <new>
@@ -14,6 +15,8 @@ const int8_t cubeCorners[8][3] = {
 uint32_t tilesPerEdge = 0;
 int32_t halfEdge = 0;
 TileCell* tileCells = nullptr;
+uint32_t runCount = 0;
+VertexBlock* faceRuns = nullptr;
 
 namespace {
 
@@ -84,6 +87,19 @@ void buildQuad(TileFace& face, SurfaceDescriptor& surface, const FacePlacement& 
   face.mesh = Mesh{kQuadVertices, vertices, kQuadTriangles, triangles};
 }
 
+// The block of a face's vertices over the cells first..first+count-1, and their box.
+VertexBlock vertexRun(int32_t face, size_t first, size_t count, size_t cellCount) {
+  MeshVertex* vertices = vertexPool + (static_cast<size_t>(face) * cellCount + first) * kQuadVertices;
+  const int32_t vertexCount = static_cast<int32_t>(count) * kQuadVertices;
+  ModelBounds box{vertices[0].model, vertices[0].model};
+  for (int32_t n = 1; n < vertexCount; ++n) {
+    const Vec3s& p = vertices[n].model;
+    box.low = Vec3s{std::min(box.low.x, p.x), std::min(box.low.y, p.y), std::min(box.low.z, p.z)};
+    box.high = Vec3s{std::max(box.high.x, p.x), std::max(box.high.y, p.y), std::max(box.high.z, p.z)};
+  }
+  return VertexBlock{Mesh{vertexCount, vertices, 0, nullptr}, box};
+}
+
 }  // namespace
 
 bool loadTileTextures() {
@@ -127,7 +143,9 @@ bool buildCubeScene() {
   const size_t faceCount = cellCount * kFaceCount;
   vertexPool = new (std::nothrow) MeshVertex[faceCount * kQuadVertices]();
   trianglePool = new (std::nothrow) MeshTriangle[faceCount * kQuadTriangles]();
-  if (vertexPool == nullptr || trianglePool == nullptr) {
+  const size_t runs = (cellCount + kCellsPerRun - 1) / kCellsPerRun;
+  faceRuns = new (std::nothrow) VertexBlock[runs * kFaceCount]();
+  if (vertexPool == nullptr || trianglePool == nullptr || faceRuns == nullptr) {
     releaseCubeScene();
     return false;
   }
@@ -142,6 +160,12 @@ bool buildCubeScene() {
                 vertexPool + faceIndex * kQuadVertices, trianglePool + faceIndex * kQuadTriangles);
     }
   }
+  for (size_t run = 0; run < runs; ++run) {
+    const size_t first = run * kCellsPerRun;
+    const size_t count = std::min<size_t>(kCellsPerRun, cellCount - first);
+    for (int32_t f = 0; f < kFaceCount; ++f) faceRuns[run * kFaceCount + f] = vertexRun(f, first, count, cellCount);
+  }
+  runCount = static_cast<uint32_t>(runs);
   return true;
 }
 
@@ -149,6 +173,9 @@ void releaseCubeScene() {
   delete[] vertexPool;
   delete[] trianglePool;
   delete[] tileCells;
+  delete[] faceRuns;
+  faceRuns = nullptr;
+  runCount = 0;
   vertexPool = nullptr;
   trianglePool = nullptr;
   tileCells = nullptr;

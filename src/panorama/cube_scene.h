@@ -7,6 +7,7 @@
 #include "raster/surface.h"
 #include "render/matrix.h"
 #include "render/mesh.h"
+#include "render/pipeline.h"
 
 constexpr char kStandaloneContainerPath[] = "\\Temp\\Test.QBZ";
 constexpr int32_t kFaceCount = 6;
@@ -30,6 +31,13 @@ extern const int8_t cubeCorners[8][3];
 extern uint32_t tilesPerEdge;
 extern int32_t halfEdge;
 extern TileCell* tileCells;  // tilesPerEdge * tilesPerEdge cells
+
+// The pipeline transforms a face's vertices run by run: kCellsPerRun
+// consecutive cells (the last run may be shorter), whose vertices of one face
+// are one block of the pool. A run wholly behind the eye is rejected at once.
+constexpr uint32_t kCellsPerRun = 8;
+extern uint32_t runCount;
+extern VertexBlock* faceRuns;  // runCount * kFaceCount blocks, face by face within a run
 
 bool loadTileTextures();
 bool buildCubeScene();

@@ -1,5 +1,8 @@
 #include "render/matrix.h"
 
+#include <algorithm>
+#include <limits>
+
 #include "render/fixed_point.h"
 #include "render/trig_tables.h"
 
@@ -36,6 +39,34 @@ void matrixMultiply(Matrix& a, const Matrix& b) {
   a.tx = newT[0];
   a.ty = newT[1];
   a.tz = newT[2];
+}
+
+bool depthRange(const Matrix& m, const ModelBounds& box, int32_t& lowestZ, int32_t& highestZ) {
+  // z is carry(dot3(...)): a sum of three products, shifted down (floored), cut
+  // to 16 bits, the translation added, cut again. Without wrapping, the sum is
+  // linear in the point and the rest is monotone, so its extremes over the box
+  // are at the corners that take, axis by axis, the smaller or larger product.
+  const int64_t column[3] = {m.m[2], m.m[5], m.m[8]};
+  const int64_t low[3] = {box.low.x, box.low.y, box.low.z};
+  const int64_t high[3] = {box.high.x, box.high.y, box.high.z};
+  int64_t lowestSum = 0, highestSum = 0;
+  for (int axis = 0; axis < 3; ++axis) {
+    const int64_t a = column[axis] * low[axis], b = column[axis] * high[axis];
+    lowestSum += std::min(a, b);
+    highestSum += std::max(a, b);
+  }
+  // Every point's true sum lies between these, so inside int32 the wrapping sum is the true one.
+  if (lowestSum < std::numeric_limits<int32_t>::min() || highestSum > std::numeric_limits<int32_t>::max()) return false;
+  const int64_t lowestShifted = lowestSum >> matrix_detail::kFractionBits;
+  const int64_t highestShifted = highestSum >> matrix_detail::kFractionBits;
+  if (lowestShifted < std::numeric_limits<int16_t>::min() || highestShifted > std::numeric_limits<int16_t>::max()) {
+    return false;
+  }
+  const int64_t lowest = lowestShifted + m.tz, highest = highestShifted + m.tz;
+  if (lowest < std::numeric_limits<int16_t>::min() || highest > std::numeric_limits<int16_t>::max()) return false;
+  lowestZ = static_cast<int32_t>(lowest);
+  highestZ = static_cast<int32_t>(highest);
+  return true;
 }
 
 void matrixRotationX(Matrix& m, int32_t angle) {

@@ -17,6 +17,12 @@ struct Matrix {
   int16_t tx, ty, tz;
 };
 
+// An axis-aligned box of model points: every coordinate of every point inside
+// lies between low's and high's.
+struct ModelBounds {
+  Vec3s low, high;
+};
+
 struct MatrixStack {
   Matrix* top;
   Matrix* base;
@@ -58,6 +64,11 @@ inline void transformXY(const Matrix& m, const Vec3s& p, Vec3s& out) {
   out.x = matrix_detail::carry(matrix_detail::dot3(p.x, m.m[0], p.y, m.m[3], p.z, m.m[6]), m.tx);
   out.y = matrix_detail::carry(matrix_detail::dot3(p.x, m.m[1], p.y, m.m[4], p.z, m.m[7]), m.ty);
 }
+// The exact range of transformDepth's z over every point of the box: true with
+// lowestZ..highestZ, each reached at a corner. False when, for some point inside,
+// the sum or one of the cuts to 16 bits could wrap: z is then not monotone
+// along the box and its corners bound nothing.
+bool depthRange(const Matrix& m, const ModelBounds& box, int32_t& lowestZ, int32_t& highestZ);
 // Set the rotation part; the translation is left as it was.
 void matrixRotationX(Matrix& m, int32_t angle);
 void matrixRotationY(Matrix& m, int32_t angle);

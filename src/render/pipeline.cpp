@@ -7,6 +7,7 @@
 #include "render/fixed_point.h"
 #include "render/matrix.h"
 #include "render/mesh.h"
+#include "render/projection.h"
 #include "render/render_context.h"
 
 namespace {
@@ -23,19 +24,56 @@ const TriangleCorner& cornerAt(const MeshTriangle& triangle, int32_t cornerOrder
 
 }  // namespace
 
-void transformVertices(RenderContext& context, Mesh& mesh) {
-  const Matrix& camera = *matrixStack.top;
-  for (int32_t i = 0; i < mesh.vertexCount; ++i) {
-    MeshVertex& vertex = mesh.vertices[i];
+namespace {
+
+// What shadeFunction0, 1 and 2 give for every input.
+constexpr int16_t kUniformShade = 1;
+
+bool givesUniformShade(ShadeFunction shade) {
+  return shade == shadeFunction0 || shade == shadeFunction1 || shade == shadeFunction2;
+}
+
+// The transform loop. With a known projection (kProject not null) its body is
+// inlined; otherwise the context's stage is called. The matrix is a local copy:
+// the vertices and the matrix are both int16 arrays, so through a reference the
+// compiler would reload the matrix after every store into a vertex.
+template <ProjectFunction kProject>
+void transformLoop(const RenderContext& context, Mesh& mesh) {
+  const Matrix camera = *matrixStack.top;
+  const ShadeFunction shade = context.shadeFunction;
+  const bool uniformShade = givesUniformShade(shade);
+  MeshVertex* vertex = mesh.vertices;
+  MeshVertex* const end = vertex + std::max(mesh.vertexCount, 0);
+  for (; vertex != end; ++vertex) {
     // The depth alone first: a rejected vertex costs three multiplies.
-    transformDepth(camera, vertex.model, vertex.camera);
-    if (vertex.camera.z > kNearestZ || vertex.camera.z < kFarthestZ) {
-      vertex.depth = 0;
+    Vec3s view;
+    transformDepth(camera, vertex->model, view);
+    vertex->camera.z = view.z;
+    if (view.z > kNearestZ || view.z < kFarthestZ) {
+      vertex->depth = 0;
       continue;
     }
-    transformXY(camera, vertex.model, vertex.camera);
-    context.projectFunction(vertex.camera, vertex);
-    vertex.shade = context.shadeFunction(vertex.depth, vertex.baseLight);
+    transformXY(camera, vertex->model, view);
+    vertex->camera.x = view.x;
+    vertex->camera.y = view.y;
+    if constexpr (kProject != nullptr) {
+      kProject(view, *vertex);
+    } else {
+      context.projectFunction(vertex->camera, *vertex);
+    }
+    vertex->shade = uniformShade ? kUniformShade : shade(vertex->depth, vertex->baseLight);
+  }
+}
+
+}  // namespace
+
+void transformVertices(RenderContext& context, Mesh& mesh) {
+  if (context.projectFunction == projectPortrait) {
+    transformLoop<projectPortraitInline>(context, mesh);
+  } else if (context.projectFunction == projectLandscape) {
+    transformLoop<projectLandscapeInline>(context, mesh);
+  } else {
+    transformLoop<nullptr>(context, mesh);
   }
 }
 
@@ -83,8 +121,23 @@ void queueTriangle(const MeshTriangle& triangle) {
   if (order != 0) bucketsPush(depthBuckets, &triangle, order);
 }
 
+bool transformBlock(RenderContext& context, VertexBlock& block) {
+  int32_t lowestZ = 0, highestZ = 0;
+  if (depthRange(*matrixStack.top, block.bounds, lowestZ, highestZ) &&
+      (lowestZ > kNearestZ || highestZ < kFarthestZ)) {
+    for (int32_t i = 0; i < block.vertices.vertexCount; ++i) block.vertices.vertices[i].depth = 0;
+    return false;
+  }
+  transformVertices(context, block.vertices);
+  return true;
+}
+
 void drawMesh(RenderContext& context, Mesh& mesh) {
   transformVertices(context, mesh);
+  drawTriangles(context, mesh);
+}
+
+void drawTriangles(RenderContext& context, const Mesh& mesh) {
   for (int32_t i = 0; i < mesh.triangleCount; ++i) {
     const MeshTriangle& triangle = mesh.triangles[i];
     // No near or far clipping: one rejected vertex hides the whole triangle.

@@ -4,9 +4,17 @@
 
 #include <cstdint>
 
-struct Mesh;
-struct MeshTriangle;
+#include "render/matrix.h"
+#include "render/mesh.h"
+
 struct RenderContext;
+
+// Vertices that are transformed together (one block of storage, no triangles
+// of their own), with a box that holds every one of them.
+struct VertexBlock {
+  Mesh vertices;
+  ModelBounds bounds;
+};
 
 // cornerOrder codes: top corner in bits 0..3, middle in 4..7, bottom in 8..11.
 constexpr int32_t kOrder012 = 528;
@@ -16,8 +24,16 @@ constexpr int32_t kOrder102 = 513;
 constexpr int32_t kOrder120 = 33;
 constexpr int32_t kOrder210 = 18;
 
+// transformVertices, then drawTriangles.
 void drawMesh(RenderContext& context, Mesh& mesh);
 void transformVertices(RenderContext& context, Mesh& mesh);
+// Culls, orders and fills (or queues) the mesh's triangles whose corners are all
+// visible; the vertices must have been transformed this frame.
+void drawTriangles(RenderContext& context, const Mesh& mesh);
+// transformVertices on the block, unless its box proves every vertex outside the
+// visible depths: then each only gets depth 0, and camera is left unwritten (the
+// pipeline's scratch, read by nothing after it). False in that case.
+bool transformBlock(RenderContext& context, VertexBlock& block);
 void drawTriangleNow(RenderContext& context, const MeshTriangle& triangle);
 void queueTriangle(const MeshTriangle& triangle);
 // Calls context.triangleFiller with the corners top, middle, bottom as cornerOrder names them.

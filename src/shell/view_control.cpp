@@ -1,5 +1,6 @@
 #include "shell/view_control.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 
@@ -83,11 +84,23 @@ void setCamera() {
   matrixCopy(*matrixStack.top, camera);
 }
 
+// Cell by cell, face by face, as drawMesh on each tile would: a run's vertices
+// are transformed first (a face of the run wholly behind the eye at once), then
+// its cells' triangles are drawn in the same order.
 void submitScene() {
   const uint32_t cells = tilesPerEdge * tilesPerEdge;
-  for (uint32_t k = 0; k < cells; ++k) {
-    TileCell& cell = tileCells[k];
-    for (int32_t face = 0; face < kFaceCount; ++face) drawMesh(renderContext, cell.faces[face].mesh);
+  for (uint32_t run = 0; run < runCount; ++run) {
+    uint32_t shownFaces = 0;  // bit f: face f of the run may show
+    for (int32_t face = 0; face < kFaceCount; ++face) {
+      if (transformBlock(renderContext, faceRuns[run * kFaceCount + face])) shownFaces |= 1u << face;
+    }
+    const uint32_t end = std::min(cells, (run + 1) * kCellsPerRun);
+    for (uint32_t k = run * kCellsPerRun; k < end; ++k) {
+      TileCell& cell = tileCells[k];
+      for (int32_t face = 0; face < kFaceCount; ++face) {
+        if ((shownFaces >> face & 1u) != 0) drawTriangles(renderContext, cell.faces[face].mesh);
+      }
+    }
   }
 }
 
