@@ -33,15 +33,13 @@ bool givesUniformShade(ShadeFunction shade) {
   return shade == shadeFunction0 || shade == shadeFunction1 || shade == shadeFunction2;
 }
 
-// The transform loop. With a known projection (kProject not null) its body is
-// inlined; otherwise the context's stage is called. The matrix is a local copy:
-// the vertices and the matrix are both int16 arrays, so through a reference the
-// compiler would reload the matrix after every store into a vertex.
+// The transform loop. With a known projection (kProject not null) and a uniform
+// shade its body has no call; otherwise the context's stages are called. The
+// matrix is a local copy: the vertices and the matrix are both int16 arrays, so
+// through a reference the compiler would reload the matrix after every store.
 template <ProjectFunction kProject>
 void transformLoop(const RenderContext& context, Mesh& mesh) {
   const Matrix camera = *matrixStack.top;
-  const ShadeFunction shade = context.shadeFunction;
-  const bool uniformShade = givesUniformShade(shade);
   MeshVertex* vertex = mesh.vertices;
   MeshVertex* const end = vertex + std::max(mesh.vertexCount, 0);
   for (; vertex != end; ++vertex) {
@@ -58,17 +56,20 @@ void transformLoop(const RenderContext& context, Mesh& mesh) {
     vertex->camera.y = view.y;
     if constexpr (kProject != nullptr) {
       kProject(view, *vertex);
+      vertex->shade = kUniformShade;
     } else {
       context.projectFunction(vertex->camera, *vertex);
+      vertex->shade = context.shadeFunction(vertex->depth, vertex->baseLight);
     }
-    vertex->shade = uniformShade ? kUniformShade : shade(vertex->depth, vertex->baseLight);
   }
 }
 
 }  // namespace
 
 void transformVertices(RenderContext& context, Mesh& mesh) {
-  if (context.projectFunction == projectPortrait) {
+  if (!givesUniformShade(context.shadeFunction)) {
+    transformLoop<nullptr>(context, mesh);
+  } else if (context.projectFunction == projectPortrait) {
     transformLoop<projectPortraitInline>(context, mesh);
   } else if (context.projectFunction == projectLandscape) {
     transformLoop<projectLandscapeInline>(context, mesh);
@@ -77,7 +78,10 @@ void transformVertices(RenderContext& context, Mesh& mesh) {
   }
 }
 
-int32_t triangleSetup(const MeshTriangle& triangle) {
+namespace {
+
+// triangleSetup's body, inline for drawTriangles' loop.
+inline int32_t setUp(const MeshTriangle& triangle) {
   const MeshVertex& v0 = *triangle.corners[0].vertex;
   const MeshVertex& v1 = *triangle.corners[1].vertex;
   const MeshVertex& v2 = *triangle.corners[2].vertex;
@@ -103,6 +107,10 @@ int32_t triangleSetup(const MeshTriangle& triangle) {
   return order;
 }
 
+}  // namespace
+
+int32_t triangleSetup(const MeshTriangle& triangle) { return setUp(triangle); }
+
 void fillInCornerOrder(RenderContext& context, const MeshTriangle& triangle, int32_t cornerOrder) {
   const TriangleCorner& top = cornerAt(triangle, cornerOrder, 0);
   const TriangleCorner& middle = cornerAt(triangle, cornerOrder, 4);
@@ -112,12 +120,12 @@ void fillInCornerOrder(RenderContext& context, const MeshTriangle& triangle, int
 }
 
 void drawTriangleNow(RenderContext& context, const MeshTriangle& triangle) {
-  const int32_t order = triangleSetup(triangle);
+  const int32_t order = setUp(triangle);
   if (order != 0) fillInCornerOrder(context, triangle, order);
 }
 
 void queueTriangle(const MeshTriangle& triangle) {
-  const int32_t order = triangleSetup(triangle);
+  const int32_t order = setUp(triangle);
   if (order != 0) bucketsPush(depthBuckets, &triangle, order);
 }
 
@@ -138,17 +146,19 @@ void drawMesh(RenderContext& context, Mesh& mesh) {
 }
 
 void drawTriangles(RenderContext& context, const Mesh& mesh) {
-  for (int32_t i = 0; i < mesh.triangleCount; ++i) {
-    const MeshTriangle& triangle = mesh.triangles[i];
+  const MeshTriangle* const end = mesh.triangles + std::max(mesh.triangleCount, 0);
+  for (const MeshTriangle* triangle = mesh.triangles; triangle != end; ++triangle) {
     // No near or far clipping: one rejected vertex hides the whole triangle.
-    if (triangle.corners[0].vertex->depth == 0 || triangle.corners[1].vertex->depth == 0 ||
-        triangle.corners[2].vertex->depth == 0) {
+    if (triangle->corners[0].vertex->depth == 0 || triangle->corners[1].vertex->depth == 0 ||
+        triangle->corners[2].vertex->depth == 0) {
       continue;
     }
-    if (triangle.surface->blendMode >= BlendMixed) {
-      queueTriangle(triangle);
+    const int32_t order = setUp(*triangle);
+    if (order == 0) continue;
+    if (triangle->surface->blendMode >= BlendMixed) {
+      bucketsPush(depthBuckets, triangle, order);
     } else {
-      drawTriangleNow(context, triangle);
+      fillInCornerOrder(context, *triangle, order);
     }
   }
 }

@@ -2,6 +2,7 @@
 // x, y to the screen, a fixed shade, and a filler that records its calls.
 #include <gtest/gtest.h>
 
+#include <random>
 #include <vector>
 
 #include "raster/reciprocal_tables.h"
@@ -10,6 +11,7 @@
 #include "render/matrix.h"
 #include "render/mesh.h"
 #include "render/pipeline.h"
+#include "render/projection.h"
 #include "render/render_context.h"
 #include "render/trig_tables.h"
 
@@ -159,6 +161,75 @@ TEST_F(PipelineTest, BucketsDrainFarToNearAndHold4096Triangles) {
     EXPECT_LE(bucket, previousBucket);  // far to near
     previousBucket = bucket;
   }
+}
+
+// The plain per-vertex path through the context's stages, as the pipeline is defined.
+void referenceTransform(const RenderContext& context, MeshVertex& vertex) {
+  transformDepth(*matrixStack.top, vertex.model, vertex.camera);
+  if (vertex.camera.z > -65 || vertex.camera.z < -2999) {
+    vertex.depth = 0;
+    return;
+  }
+  transformXY(*matrixStack.top, vertex.model, vertex.camera);
+  context.projectFunction(vertex.camera, vertex);
+  vertex.shade = context.shadeFunction(vertex.depth, vertex.baseLight);
+}
+
+bool sameResults(const MeshVertex& a, const MeshVertex& b, bool compareCamera) {
+  const bool camera = !compareCamera || (a.camera.x == b.camera.x && a.camera.y == b.camera.y && a.camera.z == b.camera.z);
+  return a.screenX == b.screenX && a.screenY == b.screenY && a.depth == b.depth && a.shade == b.shade && camera;
+}
+
+int16_t lightShade(int16_t depth, int16_t light) { return static_cast<int16_t>(depth / 8 + light); }
+
+TEST_F(PipelineTest, TransformsAndBlocksGiveThePlainPerVertexResultsForEveryStagePair) {
+  buildProjectionTable(200);
+  std::mt19937 random(77);
+  auto uniform = [&](int32_t low, int32_t high) { return std::uniform_int_distribution<int32_t>(low, high)(random); };
+  const ProjectFunction projections[] = {projectPortrait, projectLandscape, copyProjection};
+  const ShadeFunction shades[] = {shadeFunction0, shadeFunction1, shadeFunction2, lightShade};
+  int32_t rejectedBlocks = 0, transformedBlocks = 0;
+  for (int32_t trial = 0; trial < 600; ++trial) {
+    context.projectFunction = projections[trial % 3];
+    context.shadeFunction = shades[trial / 3 % 4];
+    matrixRotationX(*matrixStack.top, uniform(0, 2047));
+    matrixRotateY(*matrixStack.top, uniform(0, 2047));
+    matrixStack.top->tz = static_cast<int16_t>(uniform(-400, 400));
+    // A block of 16 points in a box somewhere around the eye, some near it, some far.
+    const int32_t spread = uniform(1, 400);
+    const int32_t cx = uniform(-1500, 1500), cy = uniform(-1500, 1500), cz = uniform(-1500, 1500);
+    MeshVertex vertices[16], expected[16];
+    ModelBounds box{{32767, 32767, 32767}, {-32768, -32768, -32768}};
+    for (MeshVertex& v : vertices) {
+      v = modelAt(static_cast<int16_t>(cx + uniform(-spread, spread)), static_cast<int16_t>(cy + uniform(-spread, spread)),
+                  static_cast<int16_t>(cz + uniform(-spread, spread)));
+      v.baseLight = static_cast<int16_t>(uniform(0, 9));
+      v.camera = {-7, -8, -9};
+      box.low = {std::min(box.low.x, v.model.x), std::min(box.low.y, v.model.y), std::min(box.low.z, v.model.z)};
+      box.high = {std::max(box.high.x, v.model.x), std::max(box.high.y, v.model.y), std::max(box.high.z, v.model.z)};
+    }
+    std::copy(std::begin(vertices), std::end(vertices), expected);
+    for (MeshVertex& v : expected) referenceTransform(context, v);
+
+    MeshVertex transformed[16];
+    std::copy(std::begin(vertices), std::end(vertices), transformed);
+    Mesh mesh{16, transformed, 0, nullptr};
+    transformVertices(context, mesh);
+    VertexBlock block{Mesh{16, vertices, 0, nullptr}, box};
+    const bool shown = transformBlock(context, block);
+    rejectedBlocks += shown ? 0 : 1;
+    transformedBlocks += shown ? 1 : 0;
+    for (int i = 0; i < 16; ++i) {
+      ASSERT_TRUE(sameResults(transformed[i], expected[i], true)) << trial << " vertex " << i;
+      // A block rejected at once leaves camera as it was; everything else is the plain result.
+      ASSERT_TRUE(sameResults(vertices[i], expected[i], shown)) << trial << " vertex " << i;
+      if (!shown) {
+        ASSERT_EQ(vertices[i].camera.z, -9);
+      }
+    }
+  }
+  EXPECT_GT(rejectedBlocks, 60);
+  EXPECT_GT(transformedBlocks, 60);
 }
 
 }  // namespace
