@@ -33,11 +33,11 @@ bool givesUniformShade(ShadeFunction shade) {
   return shade == shadeFunction0 || shade == shadeFunction1 || shade == shadeFunction2;
 }
 
-// The transform loop. With a known projection (kProject not null) and a uniform
-// shade its body has no call; otherwise the context's stages are called. The
+// The transform loop. With kCallFree (a known projection kProject and a uniform
+// shade) its body has no call; otherwise the context's stages are called. The
 // matrix is a local copy: the vertices and the matrix are both int16 arrays, so
 // through a reference the compiler would reload the matrix after every store.
-template <ProjectFunction kProject>
+template <bool kCallFree, ProjectFunction kProject>
 void transformLoop(const RenderContext& context, Mesh& mesh) {
   const Matrix camera = *matrixStack.top;
   MeshVertex* vertex = mesh.vertices;
@@ -54,7 +54,7 @@ void transformLoop(const RenderContext& context, Mesh& mesh) {
     transformXY(camera, vertex->model, view);
     vertex->camera.x = view.x;
     vertex->camera.y = view.y;
-    if constexpr (kProject != nullptr) {
+    if constexpr (kCallFree) {
       kProject(view, *vertex);
       vertex->shade = kUniformShade;
     } else {
@@ -68,13 +68,13 @@ void transformLoop(const RenderContext& context, Mesh& mesh) {
 
 void transformVertices(RenderContext& context, Mesh& mesh) {
   if (!givesUniformShade(context.shadeFunction)) {
-    transformLoop<nullptr>(context, mesh);
+    transformLoop<false, nullptr>(context, mesh);
   } else if (context.projectFunction == projectPortrait) {
-    transformLoop<projectPortraitInline>(context, mesh);
+    transformLoop<true, projectPortraitInline>(context, mesh);
   } else if (context.projectFunction == projectLandscape) {
-    transformLoop<projectLandscapeInline>(context, mesh);
+    transformLoop<true, projectLandscapeInline>(context, mesh);
   } else {
-    transformLoop<nullptr>(context, mesh);
+    transformLoop<false, nullptr>(context, mesh);
   }
 }
 
