@@ -1,9 +1,11 @@
 // The generic blitter's default path: the quarter turn to the portrait screen
 // done as 32-bit stores. Two buffer rows are read in parallel and written as
-// one screen column pair, bottom to top. Scheduled by hand: four columns per
-// inner iteration, and the loads and lookups of the next column are issued
-// before the store of the current one, so a load's latency hides behind a store.
+// one screen column pair, bottom to top, eight columns per step: the sixteen
+// cells are looked up into eight words, then cleared with wide stores, then
+// the words are stored one screen row apart. Clearing whole blocks rather
+// than cell by cell takes a quarter of the stores on x86-64.
 #include <cstddef>
+#include <cstring>
 
 #include "display/blitters.h"
 #include "display/frame_buffer.h"
@@ -13,52 +15,54 @@ namespace {
 
 constexpr ptrdiff_t kScreenRowBytes = 480;
 constexpr int32_t kRowPairs = kFrameRows / 2;
+// Columns per step: sixteen cells of each row cleared at once, and their
+// pixels handled in halves of eight, which fit the x86-64 registers.
+constexpr int32_t kStepColumns = 16;
+constexpr int32_t kHalfStep = kStepColumns / 2;
+static_assert(kFrameColumns % kStepColumns == 0);
 
-// The two pixels of one buffer column within a row pair.
-struct ColumnPixels {
-  uint16_t evenRow;
-  uint16_t oddRow;
-};
+// Four cells as one value: a 16-byte store on x86-64; targets without
+// vectors (ARMv5) get scalar stores.
+using CellBlock = int32_t __attribute__((vector_size(16)));
+constexpr int32_t kCellsPerBlock = static_cast<int32_t>(sizeof(CellBlock) / sizeof(int32_t));
+static_assert(kStepColumns % kCellsPerBlock == 0);
 
-inline ColumnPixels takeColumn(int32_t* evenRow, int32_t* oddRow, int32_t column, const uint16_t* lookup) {
-  return ColumnPixels{display::takePixel(evenRow[column], lookup, kClearCell),
-                      display::takePixel(oddRow[column], lookup, kClearCell)};
+// Leaves a step's cells at kClearCell. memcpy: the rows need not be 16-byte aligned.
+inline void clearStep(int32_t* cells, CellBlock clear) {
+  for (int32_t cell = 0; cell < kStepColumns; cell += kCellsPerBlock) {
+    std::memcpy(cells + cell, &clear, sizeof clear);
+  }
 }
 
-// Buffer column k goes to the screen row 319 - k, that is 480k bytes above the
-// destination. The even row is the left pixel, at the lower address.
-inline void storeColumn(uint8_t* columnPair, int32_t column, ColumnPixels pixels) {
-  display::storePixelPair(columnPair - kScreenRowBytes * column, pixels.evenRow, pixels.oddRow);
+// Eight buffer columns to eight screen rows, `out` being the first one's pixel
+// pair and each next column 480 bytes higher. The even row is the left pixel,
+// at the lower address. All loads come first: as far as the compiler knows,
+// the byte stores to the screen could alias the buffer or the lookup.
+inline void blitHalfStep(const int32_t* evenRow, const int32_t* oddRow, uint8_t* out, const uint16_t* lookup) {
+  uint32_t words[kHalfStep];
+  for (int32_t column = 0; column < kHalfStep; ++column) {
+    words[column] = display::pixelPairWord(lookup[cellColour(evenRow[column])], lookup[cellColour(oddRow[column])]);
+  }
+  for (int32_t column = 0; column < kHalfStep; ++column) {
+    std::memcpy(out - kScreenRowBytes * column, &words[column], sizeof words[column]);
+  }
 }
 
 }  // namespace
 
 void blitColumnPairs(int32_t* buffer, uint8_t* destination, const uint16_t* lookup) {
+  const CellBlock clear = {kClearCell, kClearCell, kClearCell, kClearCell};
   for (int32_t pair = 0; pair < kRowPairs; ++pair) {
     int32_t* evenRow = buffer + static_cast<ptrdiff_t>(2 * pair) * kFrameColumns;
     int32_t* oddRow = evenRow + kFrameColumns;
-    uint8_t* columnPair = destination + 4 * pair;
-
-    // Software pipeline: `current` always holds the column about to be stored.
-    ColumnPixels current = takeColumn(evenRow, oddRow, 0, lookup);
-    int32_t column = 0;
-    for (; column < kFrameColumns - 4; column += 4) {
-      ColumnPixels next = takeColumn(evenRow, oddRow, column + 1, lookup);
-      storeColumn(columnPair, column, current);
-      current = takeColumn(evenRow, oddRow, column + 2, lookup);
-      storeColumn(columnPair, column + 1, next);
-      next = takeColumn(evenRow, oddRow, column + 3, lookup);
-      storeColumn(columnPair, column + 2, current);
-      current = takeColumn(evenRow, oddRow, column + 4, lookup);
-      storeColumn(columnPair, column + 3, next);
+    // Buffer column k goes to screen row 319 - k: 480 bytes higher per column.
+    uint8_t* out = destination + 4 * pair;
+    for (int32_t column = 0; column < kFrameColumns; column += kStepColumns) {
+      blitHalfStep(evenRow + column, oddRow + column, out, lookup);
+      blitHalfStep(evenRow + column + kHalfStep, oddRow + column + kHalfStep, out - kScreenRowBytes * kHalfStep, lookup);
+      clearStep(evenRow + column, clear);
+      clearStep(oddRow + column, clear);
+      out -= kScreenRowBytes * kStepColumns;
     }
-    // The last four columns: nothing left to load after the final one.
-    ColumnPixels next = takeColumn(evenRow, oddRow, column + 1, lookup);
-    storeColumn(columnPair, column, current);
-    current = takeColumn(evenRow, oddRow, column + 2, lookup);
-    storeColumn(columnPair, column + 1, next);
-    next = takeColumn(evenRow, oddRow, column + 3, lookup);
-    storeColumn(columnPair, column + 2, current);
-    storeColumn(columnPair, column + 3, next);
   }
 }
