@@ -43,7 +43,7 @@ inline uint16_t loadCellColour(const int32_t* cell) {
 
 // The display pixel of a cell, and the cell cleared for the next frame.
 inline uint16_t takePixel(int32_t& cell, const uint16_t* lookup, int32_t clearValue) {
-  const uint16_t pixel = lookup[cellColour(cell)];
+  const uint16_t pixel = lookup[loadCellColour(&cell)];
   cell = clearValue;
   return pixel;
 }
