@@ -1,8 +1,10 @@
 // The generic blitter's default path: the quarter turn to the portrait screen
 // done as 32-bit stores. Two buffer rows are read in parallel and written as
-// one screen column pair, bottom to top. Scheduled by hand: four columns per
-// inner iteration, and the loads and lookups of the next column are issued
-// before the store of the current one, so a load's latency hides behind a store.
+// one screen column pair, bottom to top, sixteen columns per step: the cells
+// are looked up eight columns at a time and their words stored one screen row
+// apart, then the step's cells are cleared together, which the compiler does
+// with a quarter of the stores on x86-64.
+#include <algorithm>
 #include <cstddef>
 
 #include "display/blitters.h"
@@ -13,22 +15,29 @@ namespace {
 
 constexpr ptrdiff_t kScreenRowBytes = 480;
 constexpr int32_t kRowPairs = kFrameRows / 2;
+// Columns per step: sixteen cells of each row cleared at once, and their
+// pixels handled in halves of eight, which fit the x86-64 registers.
+constexpr int32_t kStepColumns = 16;
+constexpr int32_t kHalfStep = kStepColumns / 2;
+static_assert(kFrameColumns % kStepColumns == 0);
 
-// The two pixels of one buffer column within a row pair.
-struct ColumnPixels {
-  uint16_t evenRow;
-  uint16_t oddRow;
-};
+// Leaves a step's cells at kClearCell. Sixteen adjacent constant stores: GCC
+// and clang make them four 16-byte stores on x86-64, word stores on ARMv5.
+inline void clearStep(int32_t* cells) { std::fill_n(cells, kStepColumns, kClearCell); }
 
-inline ColumnPixels takeColumn(int32_t* evenRow, int32_t* oddRow, int32_t column, const uint16_t* lookup) {
-  return ColumnPixels{display::takePixel(evenRow[column], lookup, kClearCell),
-                      display::takePixel(oddRow[column], lookup, kClearCell)};
-}
-
-// Buffer column k goes to the screen row 319 - k, that is 480k bytes above the
-// destination. The even row is the left pixel, at the lower address.
-inline void storeColumn(uint8_t* columnPair, int32_t column, ColumnPixels pixels) {
-  display::storePixelPair(columnPair - kScreenRowBytes * column, pixels.evenRow, pixels.oddRow);
+// Eight buffer columns to eight screen rows, `out` being the first one's pixel
+// pair and each next column 480 bytes higher. The even row is the left pixel,
+// at the lower address. All loads come first: as far as the compiler knows,
+// the byte stores to the screen could alias the buffer or the lookup.
+inline void blitHalfStep(const int32_t* evenRow, const int32_t* oddRow, uint8_t* out, const uint16_t* lookup) {
+  uint32_t words[kHalfStep];
+  for (int32_t column = 0; column < kHalfStep; ++column) {
+    words[column] = display::pixelPairWord(lookup[display::loadCellColour(evenRow + column)],
+                                           lookup[display::loadCellColour(oddRow + column)]);
+  }
+  for (int32_t column = 0; column < kHalfStep; ++column) {
+    display::storePixelWord(out - kScreenRowBytes * column, words[column]);
+  }
 }
 
 }  // namespace
@@ -37,28 +46,14 @@ void blitColumnPairs(int32_t* buffer, uint8_t* destination, const uint16_t* look
   for (int32_t pair = 0; pair < kRowPairs; ++pair) {
     int32_t* evenRow = buffer + static_cast<ptrdiff_t>(2 * pair) * kFrameColumns;
     int32_t* oddRow = evenRow + kFrameColumns;
-    uint8_t* columnPair = destination + 4 * pair;
-
-    // Software pipeline: `current` always holds the column about to be stored.
-    ColumnPixels current = takeColumn(evenRow, oddRow, 0, lookup);
-    int32_t column = 0;
-    for (; column < kFrameColumns - 4; column += 4) {
-      ColumnPixels next = takeColumn(evenRow, oddRow, column + 1, lookup);
-      storeColumn(columnPair, column, current);
-      current = takeColumn(evenRow, oddRow, column + 2, lookup);
-      storeColumn(columnPair, column + 1, next);
-      next = takeColumn(evenRow, oddRow, column + 3, lookup);
-      storeColumn(columnPair, column + 2, current);
-      current = takeColumn(evenRow, oddRow, column + 4, lookup);
-      storeColumn(columnPair, column + 3, next);
+    // Buffer column k goes to screen row 319 - k: 480 bytes higher per column.
+    uint8_t* out = destination + 4 * pair;
+    for (int32_t column = 0; column < kFrameColumns; column += kStepColumns) {
+      blitHalfStep(evenRow + column, oddRow + column, out, lookup);
+      blitHalfStep(evenRow + column + kHalfStep, oddRow + column + kHalfStep, out - kScreenRowBytes * kHalfStep, lookup);
+      clearStep(evenRow + column);
+      clearStep(oddRow + column);
+      out -= kScreenRowBytes * kStepColumns;
     }
-    // The last four columns: nothing left to load after the final one.
-    ColumnPixels next = takeColumn(evenRow, oddRow, column + 1, lookup);
-    storeColumn(columnPair, column, current);
-    current = takeColumn(evenRow, oddRow, column + 2, lookup);
-    storeColumn(columnPair, column + 1, next);
-    next = takeColumn(evenRow, oddRow, column + 3, lookup);
-    storeColumn(columnPair, column + 2, current);
-    storeColumn(columnPair, column + 3, next);
   }
 }

@@ -6,6 +6,7 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 
 #include "display/colour_lookup.h"
 #include "display/frame_buffer.h"
@@ -20,16 +21,29 @@ constexpr uint32_t pixelPairWord(uint16_t lowerAddressPixel, uint16_t higherAddr
   }
 }
 
-// at must be 4-byte aligned; memcpy keeps the store free of aliasing trouble
-// and compiles to a single word store.
+// at must be 4-byte aligned; memcpy keeps the store free of aliasing trouble,
+// and with the alignment stated it is a single word store even where
+// unaligned stores do not exist (ARMv5; otherwise a call to memcpy).
+inline void storePixelWord(uint8_t* at, uint32_t word) {
+  std::memcpy(std::assume_aligned<4>(at), &word, sizeof word);
+}
+
 inline void storePixelPair(uint8_t* at, uint16_t lowerAddressPixel, uint16_t higherAddressPixel) {
-  const uint32_t word = pixelPairWord(lowerAddressPixel, higherAddressPixel);
-  std::memcpy(at, &word, sizeof word);
+  storePixelWord(at, pixelPairWord(lowerAddressPixel, higherAddressPixel));
+}
+
+// A cell's colour index read as the 16-bit half it is: one halfword load on
+// targets that would otherwise load the word and mask it (ARM).
+inline uint16_t loadCellColour(const int32_t* cell) {
+  constexpr size_t kLowHalf = std::endian::native == std::endian::little ? 0 : 2;
+  uint16_t colour;
+  std::memcpy(&colour, std::assume_aligned<2>(reinterpret_cast<const unsigned char*>(cell) + kLowHalf), sizeof colour);
+  return colour;
 }
 
 // The display pixel of a cell, and the cell cleared for the next frame.
 inline uint16_t takePixel(int32_t& cell, const uint16_t* lookup, int32_t clearValue) {
-  const uint16_t pixel = lookup[cellColour(cell)];
+  const uint16_t pixel = lookup[loadCellColour(&cell)];
   cell = clearValue;
   return pixel;
 }
