@@ -64,9 +64,11 @@ inline TriangleEdges<N> buildEdges(const Corner& top, const Corner& middle, cons
   return e;
 }
 
-// span(row, left, right) is called for each drawn row, top to bottom.
-template <int N, class Span>
-inline void walkTriangle(const TriangleEdges<N>& e, Span&& span) {
+// half(longIsLeft, first, end, longEdge, longSlope, shortEdge, shortSlope) is
+// called for the upper and then the lower half of the triangle with the rows
+// first..end-1 to draw and both edges' values at row first.
+template <int N, class Half>
+inline void walkTriangleHalves(const TriangleEdges<N>& e, Half&& half) {
   // Equal slopes: the middle corner sits on the long edge; nothing is drawn.
   if (e.longSlope[0] == e.upperSlope[0]) return;
   int32_t longEdge[N];
@@ -78,14 +80,7 @@ inline void walkTriangle(const TriangleEdges<N>& e, Span&& span) {
     const int32_t end = std::min(e.middleY, kFrameRows);
     edgeAtRow<N>(e.topValue, e.longSlope, e.topY, first, longEdge);
     edgeAtRow<N>(e.topValue, e.upperSlope, e.topY, first, shortEdge);
-    const bool longIsLeft = e.longSlope[0] < e.upperSlope[0];
-    const int32_t* left = longIsLeft ? longEdge : shortEdge;
-    const int32_t* right = longIsLeft ? shortEdge : longEdge;
-    for (int32_t row = first; row < end; ++row) {
-      span(row, left, right);
-      stepEdge<N>(longEdge, e.longSlope);
-      stepEdge<N>(shortEdge, e.upperSlope);
-    }
+    half(e.longSlope[0] < e.upperSlope[0], first, end, longEdge, e.longSlope, shortEdge, e.upperSlope);
   }
   if (e.middleY >= kFrameRows || e.bottomY <= e.middleY) return;
 
@@ -95,14 +90,22 @@ inline void walkTriangle(const TriangleEdges<N>& e, Span&& span) {
   edgeAtRow<N>(e.topValue, e.longSlope, e.topY, first, longEdge);
   edgeAtRow<N>(e.middleValue, e.lowerSlope, e.middleY, first, shortEdge);
   if (longEdge[0] == shortEdge[0]) return;
-  const bool longIsLeft = longEdge[0] < shortEdge[0];
-  const int32_t* left = longIsLeft ? longEdge : shortEdge;
-  const int32_t* right = longIsLeft ? shortEdge : longEdge;
-  for (int32_t row = first; row < end; ++row) {
-    span(row, left, right);
-    stepEdge<N>(longEdge, e.longSlope);
-    stepEdge<N>(shortEdge, e.lowerSlope);
-  }
+  half(longEdge[0] < shortEdge[0], first, end, longEdge, e.longSlope, shortEdge, e.lowerSlope);
+}
+
+// span(row, left, right) is called for each drawn row, top to bottom.
+template <int N, class Span>
+inline void walkTriangle(const TriangleEdges<N>& e, Span&& span) {
+  walkTriangleHalves(e, [&](bool longIsLeft, int32_t first, int32_t end, int32_t* longEdge, const int32_t* longSlope,
+                            int32_t* shortEdge, const int32_t* shortSlope) {
+    const int32_t* left = longIsLeft ? longEdge : shortEdge;
+    const int32_t* right = longIsLeft ? shortEdge : longEdge;
+    for (int32_t row = first; row < end; ++row) {
+      span(row, left, right);
+      stepEdge<N>(longEdge, longSlope);
+      stepEdge<N>(shortEdge, shortSlope);
+    }
+  });
 }
 
 // The columns a span covers before clipping: lo inclusive, hi exclusive.

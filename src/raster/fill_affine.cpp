@@ -64,6 +64,11 @@ struct TextureAccess {
   int32_t vMask;
 };
 
+// uMask and vMask non-negative with a sum inside int32: the masked sum is never negative.
+inline bool unsignedIndexFits(const TextureAccess& texture) {
+  return texture.uMask >= 0 && texture.vMask >= 0 && texture.uMask <= INT32_MAX - texture.vMask;
+}
+
 inline uint16_t texelAt(const TextureAccess& texture, int32_t u, int32_t v) {
   return texture.texels[fx::sar(fx::add(u & texture.uMask, v & texture.vMask), 16)];
 }
@@ -138,9 +143,55 @@ struct AffineSpans {
 template <int32_t Rule>
 void walkAffine(const TriangleEdges<kCount>& edges, const SurfaceDescriptor& surface) {
   const TextureAccess texture{surface.texels, surface.uMask, surface.vMask};
-  const bool unsignedIndex = texture.uMask >= 0 && texture.vMask >= 0 && texture.uMask <= INT32_MAX - texture.vMask;
-  walkTriangle(edges, AffineSpans<Rule>{texture, unsignedIndex});
+  walkTriangle(edges, AffineSpans<Rule>{texture, unsignedIndexFits(texture)});
 }
+
+// Opaque triangles whose three corners share one shade, with masks that allow
+// the unsigned index: every tile of a panorama. The shade is then the same
+// all over the triangle and all its steps are 0, so the row walk carries only
+// x, depth, u and v.
+enum : int { kOneShadeX, kOneShadeDepth, kOneShadeU, kOneShadeV, kOneShadeCount };
+
+TriangleEdges<kOneShadeCount> withoutShade(const TriangleEdges<kCount>& e) {
+  TriangleEdges<kOneShadeCount> out;
+  out.topY = e.topY;
+  out.middleY = e.middleY;
+  out.bottomY = e.bottomY;
+  const auto pick = [](const int32_t* from, int32_t* to) {
+    to[kOneShadeX] = from[kX];
+    to[kOneShadeDepth] = from[kDepth];
+    to[kOneShadeU] = from[kU];
+    to[kOneShadeV] = from[kV];
+  };
+  pick(e.topValue, out.topValue);
+  pick(e.middleValue, out.middleValue);
+  pick(e.longSlope, out.longSlope);
+  pick(e.upperSlope, out.upperSlope);
+  pick(e.lowerSlope, out.lowerSlope);
+  return out;
+}
+
+struct OneShadeSpans {
+  TextureAccess texture;
+  int32_t shade;  // 16.16
+
+  void operator()(int32_t row, const int32_t* left, const int32_t* right) const {
+    SpanEnds ends;
+    if (!widenedSpanEnds(left[kOneShadeX], right[kOneShadeX], ends)) return;
+    const int32_t widthReciprocal = ReciprocalTable[ends.hi - ends.lo];
+    const AffinePixel step{spanStep(left[kOneShadeDepth], right[kOneShadeDepth], widthReciprocal), 0,
+                           spanStep(left[kOneShadeU], right[kOneShadeU], widthReciprocal),
+                           spanStep(left[kOneShadeV], right[kOneShadeV], widthReciprocal)};
+    AffinePixel at{left[kOneShadeDepth], shade, left[kOneShadeU], left[kOneShadeV]};
+    const SpanCells cells = clippedSpan(row, ends);
+    if (cells.skipped > 0) {  // start at column 0 with the values the span has there
+      at.depth = advanced(at.depth, step.depth, cells.skipped);
+      at.u = advanced(at.u, step.u, cells.skipped);
+      at.v = advanced(at.v, step.v, cells.skipped);
+    }
+    opaqueRunOneShade(cells.cell, cells.end, at, step, texture);
+  }
+};
 
 }  // namespace
 
@@ -153,7 +204,13 @@ void fillTriangleAffine(const MeshVertex* top, int16_t topU, int16_t topV, const
   const AffineCorner b = loadCorner(*bottom, bottomU, bottomV, vScale);
   const TriangleEdges<kCount> edges = buildEdges<kCount>(t, m, b, AffineSlopes{vScale});
   if (!withinBounds(t, m, b, edges)) return;
-  switch (texturedRule(surface->blendMode)) {
+  const int32_t rule = texturedRule(surface->blendMode);
+  const TextureAccess texture{surface->texels, surface->uMask, surface->vMask};
+  if (rule == BlendOpaque && t.shade == m.shade && m.shade == b.shade && unsignedIndexFits(texture)) {
+    walkTriangle(withoutShade(edges), OneShadeSpans{texture, t.start[kShade]});
+    return;
+  }
+  switch (rule) {
     case BlendOpaque: walkAffine<BlendOpaque>(edges, *surface); break;
     case BlendKeyed: walkAffine<BlendKeyed>(edges, *surface); break;
     case BlendMixed: walkAffine<BlendMixed>(edges, *surface); break;
