@@ -1,6 +1,7 @@
 // The affine textured filler: u and v stepped linearly in screen space.
 #include <algorithm>
 #include <cstdint>
+#include <type_traits>
 
 #include "raster/bounds_guard.h"
 #include "raster/edge_walk.h"
@@ -87,13 +88,14 @@ void affineRun(int32_t* cell, const int32_t* end, AffinePixel at, const AffinePi
 
 // The common case, opaque with one shade along the whole span and masks
 // whose sum cannot reach the sign bit: the masked sum is never negative, so the
-// index is taken unsigned, and the shade is added once into the written value.
+// index is taken unsigned, and the shade (whole units) is added once into the
+// written value. Shade is uint32_t, or a constant the compiler folds in.
+template <class Shade>
 void opaqueRunOneShade(int32_t* cell, const int32_t* end, AffinePixel at, const AffinePixel step,
-                       const TextureAccess texture) {
+                       const TextureAccess texture, const Shade shade) {
   const uint16_t* texels = texture.texels;
   const uint32_t uMask = static_cast<uint32_t>(texture.uMask);
   const uint32_t vMask = static_cast<uint32_t>(texture.vMask);
-  const uint32_t shade = static_cast<uint32_t>(fx::sar(at.shade, 16));
   int32_t depth = at.depth;
   uint32_t u = static_cast<uint32_t>(at.u);
   uint32_t v = static_cast<uint32_t>(at.v);
@@ -133,7 +135,7 @@ struct AffineSpans {
     int32_t* cell = cells.cell;
     const int32_t* end = cells.end;
     if (Rule == BlendOpaque && step.shade == 0 && unsignedIndex) {
-      opaqueRunOneShade(cell, end, at, step, texture);
+      opaqueRunOneShade(cell, end, at, step, texture, static_cast<uint32_t>(fx::sar(at.shade, 16)));
     } else {
       affineRun<Rule>(cell, end, at, step, texture);
     }
@@ -171,9 +173,10 @@ TriangleEdges<kOneShadeCount> withoutShade(const TriangleEdges<kCount>& e) {
   return out;
 }
 
+template <class Shade>
 struct OneShadeSpans {
   TextureAccess texture;
-  int32_t shade;  // 16.16
+  Shade shade;  // whole units
 
   void operator()(int32_t row, const int32_t* left, const int32_t* right) const {
     SpanEnds ends;
@@ -182,14 +185,14 @@ struct OneShadeSpans {
     const AffinePixel step{spanStep(left[kOneShadeDepth], right[kOneShadeDepth], widthReciprocal), 0,
                            spanStep(left[kOneShadeU], right[kOneShadeU], widthReciprocal),
                            spanStep(left[kOneShadeV], right[kOneShadeV], widthReciprocal)};
-    AffinePixel at{left[kOneShadeDepth], shade, left[kOneShadeU], left[kOneShadeV]};
+    AffinePixel at{left[kOneShadeDepth], 0, left[kOneShadeU], left[kOneShadeV]};
     const SpanCells cells = clippedSpan(row, ends);
     if (cells.skipped > 0) {  // start at column 0 with the values the span has there
       at.depth = advanced(at.depth, step.depth, cells.skipped);
       at.u = advanced(at.u, step.u, cells.skipped);
       at.v = advanced(at.v, step.v, cells.skipped);
     }
-    opaqueRunOneShade(cells.cell, cells.end, at, step, texture);
+    opaqueRunOneShade(cells.cell, cells.end, at, step, texture, shade);
   }
 };
 
@@ -207,7 +210,13 @@ void fillTriangleAffine(const MeshVertex* top, int16_t topU, int16_t topV, const
   const int32_t rule = texturedRule(surface->blendMode);
   const TextureAccess texture{surface->texels, surface->uMask, surface->vMask};
   if (rule == BlendOpaque && t.shade == m.shade && m.shade == b.shade && unsignedIndexFits(texture)) {
-    walkTriangle(withoutShade(edges), OneShadeSpans{texture, t.start[kShade]});
+    // Every shade function gives shade 1, so that value has loops with it built in.
+    const uint32_t shade = static_cast<uint32_t>(fx::sar(t.start[kShade], 16));
+    if (shade == 1) {
+      walkTriangle(withoutShade(edges), OneShadeSpans<std::integral_constant<uint32_t, 1>>{texture, {}});
+    } else {
+      walkTriangle(withoutShade(edges), OneShadeSpans<uint32_t>{texture, shade});
+    }
     return;
   }
   switch (rule) {
