@@ -110,6 +110,40 @@ void opaqueRunOneShade(int32_t* cell, const int32_t* end, AffinePixel at, const 
   }
 }
 
+// Where a span drawer finds its interpolants in the edge values; Shade < 0:
+// the edges carry no shade and the span's shade and its step are 0.
+template <int X, int Depth, int Shade, int U, int V>
+struct SpanLayout {};
+
+// A span's first cell and end, and its values at the first cell and per pixel.
+struct AffineSpan {
+  SpanCells cells;
+  AffinePixel at;
+  AffinePixel step;
+};
+
+// False: the row draws nothing.
+template <int X, int Depth, int Shade, int U, int V>
+inline bool startSpan(SpanLayout<X, Depth, Shade, U, V>, int32_t row, const int32_t* left, const int32_t* right,
+                      AffineSpan& span) {
+  SpanEnds ends;
+  if (!widenedSpanEnds(left[X], right[X], ends)) return false;
+  const int32_t widthReciprocal = ReciprocalTable[ends.hi - ends.lo];
+  const AffinePixel step{spanStep(left[Depth], right[Depth], widthReciprocal),
+                         Shade >= 0 ? spanStep(left[Shade], right[Shade], widthReciprocal) : 0,
+                         spanStep(left[U], right[U], widthReciprocal), spanStep(left[V], right[V], widthReciprocal)};
+  AffinePixel at{left[Depth], Shade >= 0 ? left[Shade] : 0, left[U], left[V]};
+  const SpanCells cells = clippedSpan(row, ends);
+  if (cells.skipped > 0) {  // start at column 0 with the values the span has there
+    at.depth = advanced(at.depth, step.depth, cells.skipped);
+    at.shade = advanced(at.shade, step.shade, cells.skipped);
+    at.u = advanced(at.u, step.u, cells.skipped);
+    at.v = advanced(at.v, step.v, cells.skipped);
+  }
+  span = {cells, at, step};
+  return true;
+}
+
 // Draws the rows of one triangle with one blend rule, chosen once per triangle.
 template <int32_t Rule>
 struct AffineSpans {
@@ -117,27 +151,13 @@ struct AffineSpans {
   bool unsignedIndex;  // uMask and vMask non-negative with a sum inside int32
 
   void operator()(int32_t row, const int32_t* left, const int32_t* right) const {
-    SpanEnds ends;
-    if (!widenedSpanEnds(left[kX], right[kX], ends)) return;
-    const int32_t widthReciprocal = ReciprocalTable[ends.hi - ends.lo];
-    const AffinePixel step{spanStep(left[kDepth], right[kDepth], widthReciprocal),
-                           spanStep(left[kShade], right[kShade], widthReciprocal),
-                           spanStep(left[kU], right[kU], widthReciprocal),
-                           spanStep(left[kV], right[kV], widthReciprocal)};
-    AffinePixel at{left[kDepth], left[kShade], left[kU], left[kV]};
-    const SpanCells cells = clippedSpan(row, ends);
-    if (cells.skipped > 0) {  // start at column 0 with the values the span has there
-      at.depth = advanced(at.depth, step.depth, cells.skipped);
-      at.shade = advanced(at.shade, step.shade, cells.skipped);
-      at.u = advanced(at.u, step.u, cells.skipped);
-      at.v = advanced(at.v, step.v, cells.skipped);
-    }
-    int32_t* cell = cells.cell;
-    const int32_t* end = cells.end;
-    if (Rule == BlendOpaque && step.shade == 0 && unsignedIndex) {
-      opaqueRunOneShade(cell, end, at, step, texture, static_cast<uint32_t>(fx::sar(at.shade, 16)));
+    AffineSpan span;
+    if (!startSpan(SpanLayout<kX, kDepth, kShade, kU, kV>{}, row, left, right, span)) return;
+    if (Rule == BlendOpaque && span.step.shade == 0 && unsignedIndex) {
+      opaqueRunOneShade(span.cells.cell, span.cells.end, span.at, span.step, texture,
+                        static_cast<uint32_t>(fx::sar(span.at.shade, 16)));
     } else {
-      affineRun<Rule>(cell, end, at, step, texture);
+      affineRun<Rule>(span.cells.cell, span.cells.end, span.at, span.step, texture);
     }
   }
 };
@@ -179,20 +199,11 @@ struct OneShadeSpans {
   Shade shade;  // whole units
 
   void operator()(int32_t row, const int32_t* left, const int32_t* right) const {
-    SpanEnds ends;
-    if (!widenedSpanEnds(left[kOneShadeX], right[kOneShadeX], ends)) return;
-    const int32_t widthReciprocal = ReciprocalTable[ends.hi - ends.lo];
-    const AffinePixel step{spanStep(left[kOneShadeDepth], right[kOneShadeDepth], widthReciprocal), 0,
-                           spanStep(left[kOneShadeU], right[kOneShadeU], widthReciprocal),
-                           spanStep(left[kOneShadeV], right[kOneShadeV], widthReciprocal)};
-    AffinePixel at{left[kOneShadeDepth], 0, left[kOneShadeU], left[kOneShadeV]};
-    const SpanCells cells = clippedSpan(row, ends);
-    if (cells.skipped > 0) {  // start at column 0 with the values the span has there
-      at.depth = advanced(at.depth, step.depth, cells.skipped);
-      at.u = advanced(at.u, step.u, cells.skipped);
-      at.v = advanced(at.v, step.v, cells.skipped);
+    AffineSpan span;
+    if (!startSpan(SpanLayout<kOneShadeX, kOneShadeDepth, -1, kOneShadeU, kOneShadeV>{}, row, left, right, span)) {
+      return;
     }
-    opaqueRunOneShade(cells.cell, cells.end, at, step, texture, shade);
+    opaqueRunOneShade(span.cells.cell, span.cells.end, span.at, span.step, texture, shade);
   }
 };
 
