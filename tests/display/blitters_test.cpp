@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
-#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -17,6 +16,7 @@
 #include "display/frame_buffer.h"
 #include "platform/headless/headless_backend.h"
 #include "render/render_context.h"
+#include "support/headless_fixture.h"
 
 namespace {
 
@@ -49,28 +49,18 @@ TEST(BlitterSelection, TheOemStringChoosesTheBlitter) {
   }
 }
 
-class Blitters : public ::testing::Test {
+class Blitters : public HeadlessTest {
  protected:
   static void SetUpTestSuite() { buildColourLookup(); }
-
-  void TearDown() override {
-    platform::installBackend(nullptr);
-    frameBufferReset();
-    renderContext.displayVariant = 0;
-  }
 
   // Installs a fresh backend with the device's display and picks its blitter.
   platform::EmulatedDisplay& useDevice(platform::DeviceClass device, int32_t variant) {
     platform::HeadlessOptions options;
     options.device = device;
-    backend_ = std::make_unique<platform::HeadlessBackend>(options);
-    platform::installBackend(backend_.get());
-    platform::resetWindowManager();
-    frameBufferReset();
-    renderContext = RenderContext{};
+    useBackend(options);  // also a fresh frame buffer and render context
     renderContext.displayVariant = variant;
     selectBlitter(renderContext);
-    return backend_->display();
+    return headless().display();
   }
 
   // Random cells (depth bits included); returns a copy of the frame.
@@ -83,8 +73,6 @@ class Blitters : public ::testing::Test {
   static bool clearedTo(int32_t value) {
     return std::all_of(FrameBuffer, FrameBuffer + kFrameCells, [value](int32_t cell) { return cell == value; });
   }
-
-  std::unique_ptr<platform::HeadlessBackend> backend_;
 };
 
 struct Placement {

@@ -181,7 +181,7 @@ TEST_F(PipelineTest, TransformsAndBlocksGiveThePlainPerVertexResultsForEveryStag
   auto uniform = [&](int32_t low, int32_t high) { return std::uniform_int_distribution<int32_t>(low, high)(random); };
   const ProjectFunction projections[] = {projectPortrait, projectLandscape, copyProjection};
   const ShadeFunction shades[] = {shadeFunction0, shadeFunction1, shadeFunction2, lightShade};
-  int32_t rejectedBlocks = 0, transformedBlocks = 0;
+  int32_t shownBlocks = 0;
   for (int32_t trial = 0; trial < 600; ++trial) {
     context.projectFunction = projections[trial % 3];
     context.shadeFunction = shades[trial / 3 % 4];
@@ -210,19 +210,15 @@ TEST_F(PipelineTest, TransformsAndBlocksGiveThePlainPerVertexResultsForEveryStag
     transformVertices(context, mesh);
     VertexBlock block{Mesh{16, vertices, 0, nullptr}, box};
     const bool shown = transformBlock(context, block);
-    rejectedBlocks += shown ? 0 : 1;
-    transformedBlocks += shown ? 1 : 0;
+    shownBlocks += shown ? 1 : 0;
     for (int i = 0; i < 16; ++i) {
       ASSERT_TRUE(sameResults(transformed[i], expected[i], true)) << trial << " vertex " << i;
       // A block rejected at once leaves camera as it was; everything else is the plain result.
       ASSERT_TRUE(sameResults(vertices[i], expected[i], shown)) << trial << " vertex " << i;
-      if (!shown) {
-        ASSERT_EQ(vertices[i].camera.z, -9);
-      }
+      ASSERT_TRUE(shown || vertices[i].camera.z == -9) << trial << " vertex " << i;
     }
   }
-  EXPECT_GT(rejectedBlocks, 60);
-  EXPECT_GT(transformedBlocks, 60);
+  EXPECT_TRUE(shownBlocks > 60 && shownBlocks < 600 - 60) << shownBlocks;  // both kinds often
 }
 
 }  // namespace
