@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
-#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -17,6 +16,7 @@
 #include "display/frame_buffer.h"
 #include "platform/headless/headless_backend.h"
 #include "render/render_context.h"
+#include "support/headless_fixture.h"
 
 namespace {
 
@@ -38,11 +38,6 @@ TEST(BlitterSelection, TheOemStringChoosesTheBlitter) {
       {u"", &blitGeneric},                  {u"compaq iPAQ H3800", &blitGeneric},
       {u"Compa", &blitGeneric},             {u"HP Compaq iPAQ H3800", &blitGeneric},
       {std::u16string(150, u'x'), &blitGeneric},
-      // The emulated devices' own strings.
-      {platform::EmulatedDisplay(DeviceClass::Generic).oemInfo(), &blitGeneric},
-      {platform::EmulatedDisplay(DeviceClass::Linear).oemInfo(), &blitLinear},
-      {platform::EmulatedDisplay(DeviceClass::Direct).oemInfo(), &blitDirect},
-      {platform::EmulatedDisplay(DeviceClass::Palmax).oemInfo(), &blitLinear},
   };
   for (const auto& [oem, blitter] : cases) {
     OemBackend backend(oem);
@@ -54,28 +49,18 @@ TEST(BlitterSelection, TheOemStringChoosesTheBlitter) {
   }
 }
 
-class Blitters : public ::testing::Test {
+class Blitters : public HeadlessTest {
  protected:
   static void SetUpTestSuite() { buildColourLookup(); }
-
-  void TearDown() override {
-    platform::installBackend(nullptr);
-    frameBufferReset();
-    renderContext.displayVariant = 0;
-  }
 
   // Installs a fresh backend with the device's display and picks its blitter.
   platform::EmulatedDisplay& useDevice(platform::DeviceClass device, int32_t variant) {
     platform::HeadlessOptions options;
     options.device = device;
-    backend_ = std::make_unique<platform::HeadlessBackend>(options);
-    platform::installBackend(backend_.get());
-    platform::resetWindowManager();
-    frameBufferReset();
-    renderContext = RenderContext{};
+    useBackend(options);  // also a fresh frame buffer and render context
     renderContext.displayVariant = variant;
     selectBlitter(renderContext);
-    return backend_->display();
+    return headless().display();
   }
 
   // Random cells (depth bits included); returns a copy of the frame.
@@ -88,8 +73,6 @@ class Blitters : public ::testing::Test {
   static bool clearedTo(int32_t value) {
     return std::all_of(FrameBuffer, FrameBuffer + kFrameCells, [value](int32_t cell) { return cell == value; });
   }
-
-  std::unique_ptr<platform::HeadlessBackend> backend_;
 };
 
 struct Placement {
@@ -97,50 +80,7 @@ struct Placement {
   ptrdiff_t offset;  // bytes from GXBeginDraw's pointer, or from 0xAC050020 for the direct device
 };
 
-struct BlitCase {
-  DeviceClass device;
-  int32_t variant;
-  int32_t clearValue;
-  size_t gapiCalls;  // GXBeginDraw and GXEndDraw, each
-  std::vector<Placement> placements;
-};
-
 constexpr ptrdiff_t direct(uint32_t address) { return static_cast<ptrdiff_t>(address - kDirectDisplayStart); }
-
-TEST_F(Blitters, CellsLandAtTheirAddressesAndAreCleared) {
-  const BlitCase cases[] = {
-      // Cells (0, 0) and (1, 0) share the word at P + 153120; (0, 1) is a screen row higher.
-      {DeviceClass::Generic, 0, 0x10000000, 1, {{0, 153120}, {320, 153122}, {1, 152640}, {76479, 476}, {76799, 478}}},
-      // Cell (0, 0) in the high half of the word at P + 476.
-      {DeviceClass::Generic, 1, 0x0BB80000, 1, {{0, 478}, {320, 476}, {319, 153598}, {76799, 153120}}},
-      {DeviceClass::Linear, 0, 0x10000000, 1, {{0, -638}, {1, -636}, {76799, 152960}}},
-      {DeviceClass::Linear, 1, 0x10000000, 1, {{0, 152960}, {1, 152958}, {76799, -638}}},
-      {DeviceClass::Palmax, 0, 0x10000000, 1, {{0, -638}, {76799, 152960}}},
-      {DeviceClass::Direct, 0, 0x10000000, 0, {{0, direct(0xAC07581E)}, {1, direct(0xAC07581C)}, {76799, direct(0xAC050020)}}},
-      {DeviceClass::Direct, 1, 0x10000000, 0, {{0, direct(0xAC050020)}, {1, direct(0xAC050022)}, {76799, direct(0xAC07581E)}}},
-  };
-  for (const BlitCase& test : cases) {
-    SCOPED_TRACE(::testing::Message() << "device " << static_cast<int>(test.device) << " variant " << test.variant);
-    platform::EmulatedDisplay& display = useDevice(test.device, test.variant);
-    const std::vector<int32_t> frame = fillRandomFrame(7);
-    const bool direct = test.device == DeviceClass::Direct;
-    const auto* base = static_cast<const uint8_t*>(direct ? display.directMemory() : display.beginDraw());
-    // The 32-bit stores need word-aligned display memory.
-    const bool linear = test.device == DeviceClass::Linear || test.device == DeviceClass::Palmax;
-    EXPECT_EQ(reinterpret_cast<uintptr_t>(base - (linear ? 638 : 0)) % 4, 0u);
-
-    EXPECT_EQ(renderContext.blitFunction(), 1);
-    for (const Placement& placement : test.placements) {
-      uint16_t pixel;
-      std::memcpy(&pixel, base + placement.offset, sizeof pixel);
-      EXPECT_EQ(pixel, ColourLookup[static_cast<uint16_t>(frame[static_cast<size_t>(placement.cell)])]) << "cell " << placement.cell;
-    }
-    EXPECT_TRUE(display.guardsIntact());
-    EXPECT_TRUE(clearedTo(test.clearValue));
-    EXPECT_EQ(platform::countCalls(platform::Call::GXBeginDraw), test.gapiCalls);
-    EXPECT_EQ(platform::countCalls(platform::Call::GXEndDraw), test.gapiCalls);
-  }
-}
 
 // Cell (r, k) shows at (r, 319 - k), or turned by half a turn at (239 - r, k).
 std::vector<uint16_t> predictedScreen(const std::vector<int32_t>& frame, int32_t variant) {
@@ -155,32 +95,58 @@ std::vector<uint16_t> predictedScreen(const std::vector<int32_t>& frame, int32_t
   return screen;
 }
 
-// Every device shows the frame as the mapping predicts. Where GXBeginDraw
-// returns null, the display keeps its last picture, the buffer is cleared as
-// the drawing path would have left it, and the next frame draws.
-TEST_F(Blitters, EveryDeviceShowsTheFrameAndANullDisplayPointerSkipsOneFrame) {
-  for (DeviceClass device : {DeviceClass::Generic, DeviceClass::Linear, DeviceClass::Palmax, DeviceClass::Direct}) {
-    for (int32_t variant : {0, 1}) {
-      SCOPED_TRACE(::testing::Message() << "device " << static_cast<int>(device) << " variant " << variant);
-      platform::EmulatedDisplay& display = useDevice(device, variant);
-      const std::vector<int32_t> frame = fillRandomFrame(100 + static_cast<uint32_t>(variant));
-      EXPECT_EQ(renderContext.blitFunction(), 1);
-      EXPECT_TRUE(display.screen() == predictedScreen(frame, variant));
-      EXPECT_TRUE(display.guardsIntact());
-      if (device == DeviceClass::Direct) continue;  // no GAPI calls to fail
+// Every device and variant: cells land at their addresses, the whole screen
+// shows the frame as the mapping predicts, the guards hold and the buffer is
+// cleared. Where GXBeginDraw returns null, the display keeps its last picture,
+// the buffer is cleared as the drawing path would have left it, and the next
+// frame draws.
+TEST_F(Blitters, CellsLandAtTheirAddressesAreClearedAndANullDisplayPointerSkipsOneFrame) {
+  const struct { DeviceClass device; int32_t variant, clearValue; std::vector<Placement> placements; } cases[] = {
+      // Cells (0, 0) and (1, 0) share the word at P + 153120; (0, 1) is a screen row higher.
+      {DeviceClass::Generic, 0, 0x10000000, {{0, 153120}, {320, 153122}, {1, 152640}, {76479, 476}, {76799, 478}}},
+      // Cell (0, 0) in the high half of the word at P + 476.
+      {DeviceClass::Generic, 1, 0x0BB80000, {{0, 478}, {320, 476}, {319, 153598}, {76799, 153120}}},
+      {DeviceClass::Linear, 0, 0x10000000, {{0, -638}, {1, -636}, {76799, 152960}}},
+      {DeviceClass::Linear, 1, 0x10000000, {{0, 152960}, {1, 152958}, {76799, -638}}},
+      {DeviceClass::Palmax, 0, 0x10000000, {{0, -638}, {76799, 152960}}},
+      {DeviceClass::Palmax, 1, 0x10000000, {}},
+      {DeviceClass::Direct, 0, 0x10000000, {{0, direct(0xAC07581E)}, {1, direct(0xAC07581C)}, {76799, direct(0xAC050020)}}},
+      {DeviceClass::Direct, 1, 0x10000000, {{0, direct(0xAC050020)}, {1, direct(0xAC050022)}, {76799, direct(0xAC07581E)}}},
+  };
+  for (const auto& test : cases) {
+    SCOPED_TRACE(::testing::Message() << "device " << static_cast<int>(test.device) << " variant " << test.variant);
+    platform::EmulatedDisplay& display = useDevice(test.device, test.variant);
+    const std::vector<int32_t> frame = fillRandomFrame(7 + static_cast<uint32_t>(test.variant));
+    const bool direct = test.device == DeviceClass::Direct;
+    const auto* base = static_cast<const uint8_t*>(direct ? display.directMemory() : display.beginDraw());
+    // The 32-bit stores need word-aligned display memory.
+    const bool linear = test.device == DeviceClass::Linear || test.device == DeviceClass::Palmax;
+    EXPECT_EQ(reinterpret_cast<uintptr_t>(base - (linear ? 638 : 0)) % 4, 0u);
 
-      display.setBeginDrawFails(true);
-      fillRandomFrame(2);
-      EXPECT_EQ(renderContext.blitFunction(), 0);
-      EXPECT_TRUE(display.screen() == predictedScreen(frame, variant));
-      EXPECT_TRUE(clearedTo(device == DeviceClass::Generic && variant == 1 ? 0x0BB80000 : 0x10000000));
-      EXPECT_EQ(platform::countCalls(platform::Call::GXBeginDraw), 2u);
-      EXPECT_EQ(platform::countCalls(platform::Call::GXEndDraw), 1u);  // end pairs only with a successful begin
-      display.setBeginDrawFails(false);
-      const std::vector<int32_t> next = fillRandomFrame(3);
-      EXPECT_EQ(renderContext.blitFunction(), 1);
-      EXPECT_TRUE(display.screen() == predictedScreen(next, variant));
+    EXPECT_EQ(renderContext.blitFunction(), 1);
+    for (const Placement& placement : test.placements) {
+      uint16_t pixel;
+      std::memcpy(&pixel, base + placement.offset, sizeof pixel);
+      EXPECT_EQ(pixel, ColourLookup[static_cast<uint16_t>(frame[static_cast<size_t>(placement.cell)])]) << "cell " << placement.cell;
     }
+    EXPECT_TRUE(display.screen() == predictedScreen(frame, test.variant));
+    EXPECT_TRUE(display.guardsIntact());
+    EXPECT_TRUE(clearedTo(test.clearValue));
+    EXPECT_EQ(platform::countCalls(platform::Call::GXBeginDraw), direct ? 0u : 1u);
+    EXPECT_EQ(platform::countCalls(platform::Call::GXEndDraw), direct ? 0u : 1u);
+    if (direct) continue;  // no GAPI calls to fail
+
+    display.setBeginDrawFails(true);
+    fillRandomFrame(2);
+    EXPECT_EQ(renderContext.blitFunction(), 0);
+    EXPECT_TRUE(display.screen() == predictedScreen(frame, test.variant));
+    EXPECT_TRUE(clearedTo(test.clearValue));
+    EXPECT_EQ(platform::countCalls(platform::Call::GXBeginDraw), 2u);
+    EXPECT_EQ(platform::countCalls(platform::Call::GXEndDraw), 1u);  // end pairs only with a successful begin
+    display.setBeginDrawFails(false);
+    const std::vector<int32_t> next = fillRandomFrame(3);
+    EXPECT_EQ(renderContext.blitFunction(), 1);
+    EXPECT_TRUE(display.screen() == predictedScreen(next, test.variant));
   }
 }
 

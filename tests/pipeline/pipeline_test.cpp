@@ -128,38 +128,31 @@ TEST_F(PipelineTest, CornerOrderAndRejections) {
   for (const auto& t : cases) EXPECT_EQ(setup(t.a, t.b, t.c, t.cull), t.order) << "case " << &t - cases;
 }
 
-TEST_F(PipelineTest, BucketsDrainFarToNearAndHold4096Triangles) {
-  MeshVertex a = at(0, 0, 100), b = at(0, 50, 200), c = at(50, 0, 300);  // (100 + 200 + 300) >> 2 = 150
-  MeshVertex d = at(0, 0, 50), e = at(0, 50, 50), f = at(50, 0, 60);     // 160 >> 2 = 40
-  const MeshTriangle first = triangleOf(&a, &b, &c, &open), second = triangleOf(&c, &a, &b, &open),
-                     nearest = triangleOf(&d, &e, &f, &open);
-  for (const MeshTriangle* t : {&first, &nearest, &second}) queueTriangle(*t);
-  bucketsDrain(depthBuckets, context);
-  ASSERT_EQ(filled.size(), 3u);
-  // Far first, in queueing order within a bucket; corners by row (y 0, 0, 50: order 288).
-  EXPECT_TRUE(filled[0].top == &a && filled[0].middle == &c && filled[0].bottom == &b);
-  EXPECT_EQ(filled[0].middleU, 5);
-  EXPECT_TRUE(filled[1].top == &c && filled[1].middle == &a);
-  EXPECT_EQ(filled[2].top, &d);
-
-  // After a drain the buckets work again, and their pool holds 4096 triangles: the 4097th is dropped.
-  filled.clear();
+// The pool holds 4096 triangles: the 4097th is dropped. The buckets drain far to
+// near, in queueing order within a bucket, and work again after a drain.
+TEST_F(PipelineTest, BucketsDrainFarToNearInQueueingOrderAndHold4096Triangles) {
   std::vector<MeshVertex> vertices(3 * (kBucketPoolSize + 1));
   std::vector<MeshTriangle> triangles(kBucketPoolSize + 1);
-  for (int32_t i = 0; i <= kBucketPoolSize; ++i) {
-    const int16_t depth = static_cast<int16_t>(65 + (i * 7) % 2900);  // several per bucket
-    MeshVertex* v = &vertices[3 * i];
-    v[0] = at(0, 0, depth), v[1] = at(0, 10, depth), v[2] = at(10, 0, depth);
-    queueTriangle(triangles[i] = triangleOf(&v[0], &v[1], &v[2], &open));
-  }
-  bucketsDrain(depthBuckets, context);
-  ASSERT_EQ(filled.size(), static_cast<size_t>(kBucketPoolSize));
-  int32_t previousBucket = kBucketCount;
-  for (const Filled& t : filled) {
-    EXPECT_NE(t.top, &vertices[3 * kBucketPoolSize]);
-    const int32_t bucket = (t.top->depth + t.middle->depth + t.bottom->depth) >> 2;
-    EXPECT_LE(bucket, previousBucket);  // far to near
-    previousBucket = bucket;
+  for (int32_t round = 0; round < 2; ++round) {
+    filled.clear();
+    for (int32_t i = 0; i <= kBucketPoolSize; ++i) {
+      const int16_t depth = static_cast<int16_t>(65 + (i * 7) % 2900);  // several per bucket
+      MeshVertex* v = &vertices[3 * i];
+      v[0] = at(0, 0, depth), v[1] = at(0, 10, depth), v[2] = at(10, 0, depth);
+      queueTriangle(triangles[i] = triangleOf(&v[0], &v[1], &v[2], &open));
+    }
+    bucketsDrain(depthBuckets, context);
+    ASSERT_EQ(filled.size(), static_cast<size_t>(kBucketPoolSize));
+    int32_t previousBucket = kBucketCount;
+    const MeshVertex* previousTop = nullptr;
+    for (const Filled& t : filled) {
+      EXPECT_NE(t.top, &vertices[3 * kBucketPoolSize]);
+      // Corners by row (y 0, 10, 0: order 288), each with its own u.
+      ASSERT_TRUE(t.middle == t.top + 2 && t.bottom == t.top + 1 && t.middleU == 5);
+      const int32_t bucket = (t.top->depth + t.middle->depth + t.bottom->depth) >> 2;
+      ASSERT_TRUE(bucket < previousBucket || (bucket == previousBucket && t.top > previousTop)) << bucket;
+      previousBucket = bucket, previousTop = t.top;
+    }
   }
 }
 
@@ -188,7 +181,7 @@ TEST_F(PipelineTest, TransformsAndBlocksGiveThePlainPerVertexResultsForEveryStag
   auto uniform = [&](int32_t low, int32_t high) { return std::uniform_int_distribution<int32_t>(low, high)(random); };
   const ProjectFunction projections[] = {projectPortrait, projectLandscape, copyProjection};
   const ShadeFunction shades[] = {shadeFunction0, shadeFunction1, shadeFunction2, lightShade};
-  int32_t rejectedBlocks = 0, transformedBlocks = 0;
+  int32_t shownBlocks = 0;
   for (int32_t trial = 0; trial < 600; ++trial) {
     context.projectFunction = projections[trial % 3];
     context.shadeFunction = shades[trial / 3 % 4];
@@ -217,19 +210,15 @@ TEST_F(PipelineTest, TransformsAndBlocksGiveThePlainPerVertexResultsForEveryStag
     transformVertices(context, mesh);
     VertexBlock block{Mesh{16, vertices, 0, nullptr}, box};
     const bool shown = transformBlock(context, block);
-    rejectedBlocks += shown ? 0 : 1;
-    transformedBlocks += shown ? 1 : 0;
+    shownBlocks += shown ? 1 : 0;
     for (int i = 0; i < 16; ++i) {
       ASSERT_TRUE(sameResults(transformed[i], expected[i], true)) << trial << " vertex " << i;
       // A block rejected at once leaves camera as it was; everything else is the plain result.
       ASSERT_TRUE(sameResults(vertices[i], expected[i], shown)) << trial << " vertex " << i;
-      if (!shown) {
-        ASSERT_EQ(vertices[i].camera.z, -9);
-      }
+      ASSERT_TRUE(shown || vertices[i].camera.z == -9) << trial << " vertex " << i;
     }
   }
-  EXPECT_GT(rejectedBlocks, 60);
-  EXPECT_GT(transformedBlocks, 60);
+  EXPECT_TRUE(shownBlocks > 60 && shownBlocks < 600 - 60) << shownBlocks;  // both kinds often
 }
 
 }  // namespace

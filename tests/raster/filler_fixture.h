@@ -36,14 +36,6 @@ struct TestTexture {
   }
 };
 
-// Textures of the sizes the scene uses.
-inline std::vector<TestTexture> sceneTextures() {
-  std::vector<TestTexture> textures;
-  for (int32_t size : {1, 2, 16, 32, 128}) textures.emplace_back(size, size);
-  textures.emplace_back(128, 4);
-  return textures;
-}
-
 struct Corner {
   MeshVertex vertex;
   int16_t u = 0, v = 0;

@@ -8,7 +8,6 @@
 
 #include "display/frame_buffer.h"
 #include "raster/reciprocal_tables.h"
-#include "render/mesh.h"
 
 namespace {
 
@@ -60,21 +59,6 @@ TEST(Lines, EndPointsDiagonalsAndClipping) {
       for (int32_t x1 : extremes)
         for (int32_t y1 : extremes) drawLine(x0, y0, x1, y1, kValue);
   setCells();
-}
-
-TEST(Lines, WireFrameCornerOnlyWhereAnEdgeStarts) {
-  buildReciprocalTables();
-  frameBufferReset();
-  MeshVertex top{}, middle{}, bottom{};
-  middle.screenX = 20, middle.screenY = 10, bottom.screenX = 10, bottom.screenY = 20;
-  drawTriangleWire(&top, 1, 2, &middle, 3, 4, &bottom, 5, 6, nullptr);
-  const Cells cells = setCells(WireColour);
-  // top starts top->middle (walked by columns) and top<-bottom (walked by rows from top);
-  // bottom starts middle<->bottom (a tie, walked by columns from the smaller x);
-  // middle ends both of its edges and stays empty.
-  EXPECT_TRUE(cells.count({0, 0}) && cells.count({20, 10}) && cells.count({9, 19}));
-  EXPECT_FALSE(cells.count({10, 20}));
-  EXPECT_EQ(cells.size(), 20u + 10u + 20u - 1u);  // top counted by two edges
 }
 
 }  // namespace
