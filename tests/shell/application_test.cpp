@@ -2,6 +2,7 @@
 // single instance, and the main loop's frames and messages.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <vector>
 
 #include "panorama/panorama_container.h"
@@ -34,7 +35,8 @@ TEST_F(StartUpTest, WithoutAPanoramaInitFailsReadyTheEntryEndsWithStatus1AndASec
   stylusState.anchorX = 5;
   EXPECT_FALSE(initApplication());
   const ViewerSettings& s = panoramaContainer.settings;
-  EXPECT_EQ((std::vector<int64_t>{s.zoomMin, s.zoomMax, s.pitchMin, s.pitchMax}), (std::vector<int64_t>{130, 240, -512, 512}));
+  EXPECT_EQ((std::array<int64_t, 4>{s.zoomMin, s.zoomMax, s.pitchMin, s.pitchMax}),
+            (std::array<int64_t, 4>{130, 240, -512, 512}));
   EXPECT_EQ(viewState.zoom, 130u) << "initialZoom 0 starts at 130";
   EXPECT_EQ(stylusState.anchorX, -1);
   EXPECT_EQ(renderContext.triangleFiller, &fillTriangleAffine);
