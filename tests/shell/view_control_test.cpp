@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <algorithm>
+#include <tuple>
 
 #include "display/frame_buffer.h"
 #include "panorama/panorama_container.h"
@@ -21,24 +22,22 @@ void countingText(int32_t, int32_t y, int32_t, const char*, int32_t centre) {
   if (centre == 0) ++captionCalls;
 }
 
+using View = std::tuple<int32_t, int32_t, bool>;  // yaw, pitch, turning by itself
+View view() { return {viewState.yaw, viewState.pitch, viewState.autoRotate}; }
+
 class ViewControlTest : public HeadlessTest {
  protected:
   void SetUp() override {
     HeadlessTest::SetUp();
     renderInit(renderContext);
     matrixStackInit(matrixStack, 4);
-    ViewerSettings& settings = panoramaContainer.settings;
-    settings.zoomMin = 130;
-    settings.zoomMax = 240;
-    settings.pitchMin = -512;
-    settings.pitchMax = 512;
+    settings().zoomMin = 130, settings().zoomMax = 240, settings().pitchMin = -512, settings().pitchMax = 512;
     viewState.zoom = 130;
     bannerCalls = captionCalls = 0;
   }
-  // One frame step as the main loop makes it, without the blit.
-  void frame() {
-    renderContext.frameCounter += 1;
-    updateFrame();
+  // Frame steps as the main loop makes them, without the blit.
+  void frame(int count = 1) {
+    for (int k = 0; k < count; ++k) renderContext.frameCounter += 1, updateFrame();
   }
   ViewerSettings& settings() { return panoramaContainer.settings; }
 };
@@ -47,27 +46,21 @@ TEST_F(ViewControlTest, HeldKeysTurnAtTwoThousandFortyEighthOverZoomAndTheLaterK
   viewState.yaw = 100;
   KeyState[kKeyLeft] = KeyState[kKeyRight] = 1;
   frame();
-  EXPECT_EQ(viewState.yaw, 115) << "right beats left; 2048 / 130 = 15";
-  EXPECT_FALSE(viewState.autoRotate);
+  EXPECT_EQ(view(), (View{115, 0, false})) << "right beats left; 2048 / 130 = 15";
   KeyState[kKeyLeft] = KeyState[kKeyRight] = 0;
   KeyState[kKeyUp] = KeyState[kKeyDown] = 1;
   viewState.zoom = 240;
   frame();
-  EXPECT_EQ(viewState.pitch, 8) << "down beats up; 2048 / 240 = 8";
+  EXPECT_EQ(view(), (View{115, 8, false})) << "down beats up; 2048 / 240 = 8";
   EXPECT_EQ(viewState.yawVelocity, 0) << "velocities end every frame at 0";
 }
 
 TEST_F(ViewControlTest, TheIdleViewTurnsRightUntilTheUserActs) {
-  viewState.yaw = 0;
+  frame(2);
+  EXPECT_EQ(view(), (View{30, 0, true}));
+  stylusState.anchorX = stylusState.anchorY = 50;
   frame();
-  frame();
-  EXPECT_EQ(viewState.yaw, 30);
-  EXPECT_TRUE(viewState.autoRotate);
-  stylusState.anchorX = 50;
-  stylusState.anchorY = 50;
-  frame();
-  EXPECT_FALSE(viewState.autoRotate) << "a press without a move stops the turning";
-  EXPECT_EQ(viewState.yaw, 45) << "the keys were handled before the press was seen";
+  EXPECT_EQ(view(), (View{45, 0, false})) << "a press without a move stops the turning, after the keys were handled";
   frame();
   EXPECT_EQ(viewState.yaw, 45);
   KeyState[kKeyRight] = 1;
@@ -80,129 +73,104 @@ TEST_F(ViewControlTest, TheDragWorksLikeAJoystickAlongItsDominantAxis) {
   viewState.yaw = 10;
   KeyState[kKeyUp] = 1;
   frame();
-  EXPECT_EQ(viewState.yaw, 13) << "turns only, by 3";
-  EXPECT_EQ(viewState.pitch, 0) << "the drag replaces the keys";
+  EXPECT_EQ(view(), (View{13, 0, false})) << "turns only, by 3: the drag replaces the keys";
   frame();
   EXPECT_EQ(viewState.yaw, 16) << "the anchor stays: it keeps turning";
-  stylusState.currentX = 104;
-  stylusState.currentY = 104;  // |dx| = |dy| = 4
+  stylusState.currentX = stylusState.currentY = 104;  // |dx| = |dy| = 4
   frame();
-  EXPECT_EQ(viewState.yaw, 16);
-  EXPECT_EQ(viewState.pitch, 4) << "ties tilt";
+  EXPECT_EQ(view(), (View{16, 4, false})) << "ties tilt";
 }
 
 TEST_F(ViewControlTest, YawWrapsAtAWholeTurnAndPitchKeepsItsLimits) {
-  struct Case {
-    int32_t yaw, velocity, expected;
-  } cases[] = {{2040, 8, 2048}, {2040, 15, 7}, {3, -8, 2043}, {2048, 1, 1}, {0, 70000, 70000 & 2047}};
-  for (const Case& c : cases) {
+  const struct { int32_t yaw, velocity, expected; } turns[] = {
+      {2040, 8, 2048}, {2040, 15, 7}, {3, -8, 2043}, {2048, 1, 1}, {0, 70000, 70000 & 2047}};
+  for (const auto& c : turns) {
     viewState.yaw = c.yaw;
-    stylusState = StylusState{0, 0, c.velocity > 0 ? c.velocity : 0, 0, 0};
-    if (c.velocity < 0) stylusState = StylusState{-c.velocity, 0, 0, 0, 0};
+    stylusState = c.velocity > 0 ? StylusState{0, 0, c.velocity, 0, 0} : StylusState{-c.velocity, 0, 0, 0, 0};
     frame();
     EXPECT_EQ(viewState.yaw, c.expected) << c.yaw << " + " << c.velocity;
   }
   stylusState = StylusState{-1, -1, -1, -1, 0};
   KeyState[kKeyDown] = 1;
-  viewState.pitch = 505;
-  frame();
-  EXPECT_EQ(viewState.pitch, 512);
-  frame();
-  EXPECT_EQ(viewState.pitch, 512);
-  settings().pitchMin = 600;  // crossed limits: the minimum wins
-  frame();
-  EXPECT_EQ(viewState.pitch, 600);
-  settings().pitchMin = -512;
-  settings().pitchMax = INT32_MAX;
-  viewState.pitch = INT32_MAX - 3;
-  frame();
-  EXPECT_EQ(viewState.pitch, INT32_MAX) << "no overflow at the end of the range";
+  const struct { int32_t pitchMin, pitchMax, pitch, expected; } tilts[] = {
+      {-512, 512, 505, 512}, {-512, 512, 512, 512},
+      {600, 512, 512, 600},                           // crossed limits: the minimum wins
+      {-512, INT32_MAX, INT32_MAX - 3, INT32_MAX}};  // no overflow at the end of the range
+  for (const auto& c : tilts) {
+    settings().pitchMin = c.pitchMin, settings().pitchMax = c.pitchMax, viewState.pitch = c.pitch;
+    frame();
+    EXPECT_EQ(viewState.pitch, c.expected) << c.pitch;
+  }
 }
 
-TEST_F(ViewControlTest, ZoomKeysStayInTheirLimitsAndNeverReachZero) {
-  viewState.zoom = 238;
-  KeyState[kKeyZoomIn] = 1;
-  frame();
-  EXPECT_EQ(viewState.zoom, 240u);
-  viewState.autoRotate = true;
-  frame();
-  EXPECT_EQ(viewState.zoom, 240u);
-  EXPECT_FALSE(viewState.autoRotate) << "a zoom key at its limit still stops the turning";
-  KeyState[kKeyZoomIn] = 0;
-
-  KeyState[kKeyZoomOut] = 1;
-  settings().zoomMin = 0;
-  viewState.zoom = 4;
-  frame();
-  EXPECT_EQ(viewState.zoom, 1u) << "below the step the zoom goes to 0, and 0 becomes 1";
-  settings().zoomMax = 0xFFFFFFFFu;
-  KeyState[kKeyZoomOut] = 0;
-  KeyState[kKeyZoomIn] = 1;
-  viewState.zoom = 0xFFFFFFFEu;
-  frame();
-  EXPECT_EQ(viewState.zoom, 0xFFFFFFFFu) << "zoom-in saturates instead of wrapping";
+TEST_F(ViewControlTest, ZoomKeysStayInTheirLimitsNeverReachZeroAndStopTheTurning) {
+  const struct { uint8_t key; uint32_t zoomMin, zoomMax, zoom, expected; } cases[] = {
+      {kKeyZoomIn, 130, 240, 238, 240}, {kKeyZoomIn, 130, 240, 240, 240},
+      {kKeyZoomOut, 0, 240, 4, 1},                              // below the step 0, and 0 becomes 1
+      {kKeyZoomIn, 0, 0xFFFFFFFFu, 0xFFFFFFFEu, 0xFFFFFFFFu}};  // saturates instead of wrapping
+  for (const auto& c : cases) {
+    KeyState[kKeyZoomIn] = KeyState[kKeyZoomOut] = 0;
+    KeyState[c.key] = 1;
+    settings().zoomMin = c.zoomMin, settings().zoomMax = c.zoomMax;
+    viewState.zoom = c.zoom, viewState.autoRotate = true;
+    frame();
+    EXPECT_EQ(viewState.zoom, c.expected) << c.zoom;
+    EXPECT_FALSE(viewState.autoRotate) << "a zoom key, even at its limit, stops the turning";
+  }
 }
 
 TEST_F(ViewControlTest, ResetRestoresTheStartViewAndShowsTheBannerAgain) {
   char banner[] = "banner";
   panoramaContainer.bannerText = banner;
-  settings().bannerFrames = 9;
-  settings().initialYaw = 1327;
-  settings().initialPitch = 20;
+  settings().bannerFrames = 9, settings().initialYaw = 1327, settings().initialPitch = 20;
   renderContext.textFunction = countingText;
-  for (int i = 0; i < 12; ++i) frame();
+  frame(12);
   EXPECT_EQ(bannerCalls, 3) << "frames 6, 7 and 8";
   KeyState[kKeyReset] = 1;
   viewState.autoRotate = false;
   frame();
   EXPECT_EQ(KeyState[kKeyReset], 0) << "one-shot";
   EXPECT_EQ(viewState.zoom, 130u) << "initialZoom 0: the reset uses zoomMin";
-  EXPECT_EQ(viewState.pitch, 20);
-  EXPECT_EQ(viewState.yaw, 1327 + 15) << "auto-rotation is on again and acts in the same frame";
+  EXPECT_EQ(view(), (View{1327 + 15, 20, true})) << "auto-rotation is on again and acts in the same frame";
   EXPECT_EQ(renderContext.frameCounter, 0);
-  for (int i = 0; i < 8; ++i) frame();
+  frame(8);
   EXPECT_EQ(bannerCalls, 6);
-  panoramaContainer.bannerText = nullptr;
   EXPECT_EQ(captionCalls, 0);
+  settings().zoomMin = 0, KeyState[kKeyReset] = 1;
+  frame();
+  EXPECT_EQ(viewState.zoom, 1u) << "a reset to zoom 0 gives 1";
+  panoramaContainer.bannerText = nullptr;
 }
 
 TEST_F(ViewControlTest, FillModeKeyTogglesWireFrameAndQuitKeySetsTheFlag) {
   KeyState[kKeyFillMode] = 1;
   frame();
-  EXPECT_TRUE(viewState.wireframe);
-  EXPECT_EQ(renderContext.triangleFiller, &drawTriangleWire);
+  EXPECT_TRUE(viewState.wireframe && renderContext.triangleFiller == &drawTriangleWire);
   frame();
   EXPECT_TRUE(viewState.wireframe) << "one-shot: acts once per key-down";
   KeyState[kKeyFillMode] = 1;
   frame();
-  EXPECT_FALSE(viewState.wireframe);
-  EXPECT_EQ(renderContext.triangleFiller, &fillTriangleAffine);
+  EXPECT_TRUE(!viewState.wireframe && renderContext.triangleFiller == &fillTriangleAffine);
   KeyState[kKeyQuit] = 1;
   frame();
-  EXPECT_TRUE(quitRequested);
-  EXPECT_EQ(KeyState[kKeyQuit], 0);
+  EXPECT_TRUE(quitRequested && KeyState[kKeyQuit] == 0);
 }
 
 TEST_F(ViewControlTest, OverlaysLandWithTheirFirstStoredRowAtTheBottomAndAreClipped) {
   uint16_t pixels[40];
   for (int i = 0; i < 40; ++i) pixels[i] = static_cast<uint16_t>(i * 2);
-  OverlayBitmap bitmap{10, 4, 40, pixels};
-  frameBufferReset();
-  drawOverlayBitmap(20, 30, &bitmap);
-  // Screen (x, y) is frame-buffer row x, column 319 - y.
-  auto screen = [](int x, int y) { return FrameBuffer[x * kFrameColumns + (319 - y)]; };
+  const OverlayBitmap bitmap{10, 4, 40, pixels};
+  auto cellsDrawnAt = [&](int32_t x, int32_t y) {
+    frameBufferReset();
+    drawOverlayBitmap(x, y, &bitmap);
+    return std::count_if(std::begin(FrameBuffer), std::end(FrameBuffer), [](int32_t cell) { return cell != 0; });
+  };
+  auto screen = [](int x, int y) { return FrameBuffer[x * kFrameColumns + (319 - y)]; };  // row x, column 319 - y
+  EXPECT_EQ(cellsDrawnAt(20, 30), 40);
   EXPECT_EQ(screen(20, 33), pixels[0] + 1) << "first stored row on screen row 33";
   EXPECT_EQ(screen(29, 33), pixels[9] + 1);
   EXPECT_EQ(screen(20, 30), pixels[30] + 1) << "last stored row on top";
-  int written = 0;
-  for (int32_t cell : FrameBuffer) written += cell != 0 ? 1 : 0;
-  EXPECT_EQ(written, 40);
-
-  frameBufferReset();
-  drawOverlayBitmap(235, -2, &bitmap);  // hangs over the right and top edges
-  written = 0;
-  for (int32_t cell : FrameBuffer) written += cell != 0 ? 1 : 0;
-  EXPECT_EQ(written, 5 * 2);
+  EXPECT_EQ(cellsDrawnAt(235, -2), 5 * 2) << "hangs over the right and top edges";
   EXPECT_EQ(screen(239, 0), pixels[1 * 10 + 4] + 1) << "stored row 1 is the top one left on screen";
 }
 

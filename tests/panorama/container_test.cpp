@@ -1,13 +1,56 @@
-// Loading containers: raw and compressed stores, the rejection rules, the
-// appended trailer with its texts and overlays, and which source wins.
+// The container: the trailer's byte layout, the stream scrambling, what the
+// writer refuses, and loading raw and compressed stores, the rejection rules,
+// the appended trailer with its texts and overlays, and which source wins.
 #include <zlib.h>
 
+#include <array>
 #include <cstring>
 
 #include "panorama_test_files.h"
 
 namespace panorama_test {
 namespace {
+
+TEST(ContainerFormat, TrailerFieldsSitAtTheirOffsetsAndScramblingXorsTheKey) {
+  uint8_t bytes[kContainerTrailerBytes], again[kContainerTrailerBytes];
+  for (size_t k = 0; k < kContainerTrailerBytes; ++k) bytes[k] = static_cast<uint8_t>(k);
+  const ContainerTrailer trailer = decodeContainerTrailer(bytes);
+  // Each field holds the offsets of its own four bytes.
+  EXPECT_EQ((std::array<int64_t, 4>{trailer.containerOffset, trailer.settings.initialYaw, trailer.settings.overlay2Y,
+                                    trailer.trailerSize}),
+            (std::array<int64_t, 4>{0x0B0A0908, 0x37363534, 0x63626160, 0x67666564}));
+  EXPECT_EQ(0, std::memcmp(trailer.magic, "hijk", 4));
+  encodeContainerTrailer(trailer, again);
+  EXPECT_EQ(0, std::memcmp(bytes, again, kContainerTrailerBytes));
+
+  // Scrambling XORs the first 17 bytes with the key (the loader's round trips show it undoes itself).
+  uint8_t buffer[20] = {};
+  buffer[17] = 0x5A;
+  unscrambleStream(buffer);
+  EXPECT_EQ(0, std::memcmp(buffer, "drawn by the cube\x5A\0", 20));  // the key's NUL leaves byte 17 alone
+}
+
+TEST(ContainerWriter, RefusesWhatTheLoaderWouldReject) {
+  PanoramaImage shortStore = patternImage(8, 4), oddTile = patternImage(8, 4);
+  shortStore.pixels.pop_back(), oddTile.tileSize = 3;
+  EXPECT_TRUE(encodeContainer(shortStore, false).empty()) << "pixel count does not match";
+  EXPECT_TRUE(encodeContainer(oddTile, false).empty());
+  // Flat 2-pixel faces deflate below the 18 scrambled bytes: refused compressed, fine raw.
+  EXPECT_TRUE(encodeContainer(patternImage(2, 2, 0, 0), true).empty());
+  EXPECT_EQ(encodeContainer(patternImage(2, 2, 0, 0), false).size(), 28u + 48);
+
+  auto refused = [container = encodeContainer(patternImage(8, 4), false)](auto change) {
+    AppendedExtras extras;
+    change(extras);
+    return encodeAppended({}, container, extras).empty();
+  };
+  EXPECT_FALSE(refused([](AppendedExtras&) {}));
+  EXPECT_TRUE(refused([](AppendedExtras& e) { e.banner = std::string(100, 'a'); }));
+  EXPECT_TRUE(refused([](AppendedExtras& e) { e.banner = std::string("a\0b", 3); }));
+  EXPECT_TRUE(refused([](AppendedExtras& e) { e.caption = std::string(100, 'c'); }));
+  EXPECT_TRUE(refused([](AppendedExtras& e) { e.overlay1 = {1, 2, 3}, e.settings.overlay1Width = e.settings.overlay1Height = 2; }));
+  EXPECT_TRUE(refused([](AppendedExtras& e) { e.overlay1.assign(241, 0), e.settings.overlay1Width = 241, e.settings.overlay1Height = 1; }));
+}
 
 // A container built byte by byte, without the writer: faces of one 2x2 tile, draw mode 3.
 Bytes handBuiltRawContainer() {
@@ -33,12 +76,6 @@ TEST_F(ContainerLoading, RawAndCompressedStoresTheirGeometryAndTheAcceptedBounds
   ASSERT_EQ(c.totalPixels, 24u);
   for (uint16_t k = 0; k < 24; ++k) EXPECT_EQ(c.pixels[k], 0x8000 | k) << k;  // little-endian
   EXPECT_EQ(c.settings.zoomMin, 130u);  // a stand-alone file has no trailer: the start-up extras stay
-
-  const PanoramaImage image = patternImage(64, 16, 5, 3);
-  for (bool compress : {false, true}) {
-    ASSERT_TRUE(loadStandalone(encodeContainer(image, compress)));
-    EXPECT_EQ(storeOf(c), image.pixels);
-  }
 
   ASSERT_TRUE(loadStandalone(encodeContainer(patternImage(500, 32), false)));  // a remainder strip
   EXPECT_EQ(c.tilesPerSide, 15u);

@@ -1,0 +1,126 @@
+// Start-up without a panorama, the entry's window and display sequence, the
+// single instance, and the main loop's frames and messages.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <vector>
+
+#include "panorama/panorama_container.h"
+#include "platform/backend.h"
+#include "raster/fillers.h"
+#include "render/depth_buckets.h"
+#include "render/matrix.h"
+#include "render/render_context.h"
+#include "shell/application.h"
+#include "shell/input_state.h"
+#include "shell/main_window.h"
+#include "shell/view_control.h"
+#include "support/headless_fixture.h"
+
+namespace {
+
+using platform::Call;
+
+class StartUpTest : public HeadlessTest {
+ protected:
+  void useNoPanorama() {
+    platform::HeadlessOptions options;
+    options.standaloneFile = "/nonexistent/Test.QBZ", options.moduleFile = "/nonexistent/viewer";
+    useBackend(options);
+  }
+};
+
+TEST_F(StartUpTest, WithoutAPanoramaInitFailsReadyTheEntryEndsWithStatus1AndASecondStartCreatesNothing) {
+  useNoPanorama();
+  stylusState.anchorX = 5;
+  EXPECT_FALSE(initApplication());
+  const ViewerSettings& s = panoramaContainer.settings;
+  EXPECT_EQ((std::array<int64_t, 4>{s.zoomMin, s.zoomMax, s.pitchMin, s.pitchMax}),
+            (std::array<int64_t, 4>{130, 240, -512, 512}));
+  EXPECT_EQ(viewState.zoom, 130u) << "initialZoom 0 starts at 130";
+  EXPECT_EQ(stylusState.anchorX, -1);
+  EXPECT_EQ(renderContext.triangleFiller, &fillTriangleAffine);
+  EXPECT_TRUE(matrixStack.base != nullptr && matrixStack.capacity == 4);
+
+  useNoPanorama();
+  static int instance = 0;
+  EXPECT_EQ(viewerEntry(&instance, nullptr, u"", 1), 1);
+  std::vector<Call> calls;
+  std::vector<int64_t> fullScreenFlags;
+  for (const platform::CallRecord& record : platform::callLog()) {
+    calls.push_back(record.call);
+    if (record.call == Call::ShellFullScreen) fullScreenFlags.push_back(record.argument);
+  }
+  EXPECT_EQ(calls, (std::vector<Call>{Call::FindWindow, Call::RegisterClass, Call::CreateWindow, Call::GXOpenDisplay,
+                                      Call::GXOpenInput, Call::ShellFullScreen, Call::ShellFullScreen,
+                                      Call::ShellFullScreen, Call::MoveWindow, Call::ShowWindow, Call::UpdateWindow,
+                                      Call::GXCloseInput, Call::GXCloseDisplay}));
+  EXPECT_EQ(fullScreenFlags, (std::vector<int64_t>{0x20, 8, 2}));
+  EXPECT_EQ(platform::countCalls(Call::GXBeginDraw), 0u) << "no frame without a panorama";
+  EXPECT_NE(renderContext.blitFunction, nullptr) << "the blitter is chosen even when loading failed";
+
+  // The failed start left its window: a second start brings it forward and creates nothing.
+  EXPECT_EQ(viewerEntry(&instance, nullptr, u"", 1), 0);
+  EXPECT_EQ(platform::countCalls(Call::CreateWindow), 1u);
+  EXPECT_EQ(platform::countCalls(Call::SetForeground), 1u);
+}
+
+std::vector<int32_t> blitFrames;  // frameCounter at each blit
+std::vector<size_t> foregroundBeforeBlit;
+std::vector<uint32_t> dispatched;
+
+class MainLoopTest : public HeadlessTest {
+ protected:
+  void start(int32_t frameLimit, std::vector<platform::ScriptedEvent> events = {}) {
+    platform::HeadlessOptions options;
+    options.frameLimit = frameLimit;
+    options.events = std::move(events);
+    useBackend(options);
+    platform::WindowClass windowClass{};
+    windowClass.procedure = [](platform::WindowHandle, uint32_t message, uintptr_t, intptr_t) {
+      dispatched.push_back(message);
+      return platform::MessageResult{0};
+    };
+    windowClass.className = u"loop";
+    platform::registerClass(windowClass);
+    mainWindow = platform::createWindow(0, u"loop", u"loop", 0, 0, 0, 240, 320, nullptr, nullptr, nullptr, nullptr);
+    blitFrames.clear(), foregroundBeforeBlit.clear(), dispatched.clear();
+    renderContext = RenderContext{};
+    renderContext.blitFunction = [] {
+      blitFrames.push_back(renderContext.frameCounter);
+      foregroundBeforeBlit.push_back(platform::countCalls(Call::SetForeground));
+      return int32_t{1};
+    };
+    bucketsReset(depthBuckets);
+    matrixStackInit(matrixStack, 4);
+  }
+};
+
+TEST_F(MainLoopTest, EveryFrameCountsUpAndBlitsEvery16thBringsTheWindowForwardAndEmptyBucketsStayUndrained) {
+  start(48);
+  depthBuckets.minBucket = 77;  // a drain would reset this; nothing is queued without a scene
+  EXPECT_EQ(runMainLoop(), 0);
+  std::vector<int32_t> frames;
+  std::vector<size_t> foreground;
+  for (int32_t i = 1; i <= 48; ++i) frames.push_back(i), foreground.push_back(size_t(i / 16));
+  EXPECT_EQ(blitFrames, frames);
+  EXPECT_EQ(foregroundBeforeBlit, foreground) << "on frames 16, 32 and 48, before their blit";
+  EXPECT_EQ(depthBuckets.minBucket, 77);
+}
+
+TEST_F(MainLoopTest, WaitingMessagesComeFirstAndTheQuitMessageEndsTheLoopWithItsCode) {
+  start(0, {{1, platform::kMessageKeyDown, 1, 0}, {1, platform::kMessageKeyUp, 1, 0}});
+  // Two messages wait before the first frame; a quit posted with them ends the loop before any frame.
+  platform::postMessage(mainWindow, platform::kMessageStylusDown, 0, 0);
+  platform::postQuitMessage(42);
+  EXPECT_EQ(runMainLoop(), 42);
+  EXPECT_EQ(dispatched, std::vector<uint32_t>{platform::kMessageStylusDown});
+  EXPECT_TRUE(blitFrames.empty());
+
+  start(2, {{2, platform::kMessageKeyDown, 1, 0}});
+  EXPECT_EQ(runMainLoop(), 0);
+  EXPECT_EQ(blitFrames.size(), 2u);
+  EXPECT_EQ(dispatched, std::vector<uint32_t>{platform::kMessageKeyDown});
+}
+
+}  // namespace
