@@ -30,11 +30,8 @@
   ".size __wrap_" #name ", . - __wrap_" #name "\n"                                    \
   ".set qbzHelperIndex, qbzHelperIndex + 1\n"
 
-// Division helpers first, then the floating-point ones, in list order; the
-// stubs below are emitted in the same order.
-#define QBZ_HELPER_COUNT(name) +1
-constexpr size_t kDivisionCount = 0 QBZ_DIVISION_HELPERS(QBZ_HELPER_COUNT);
-const char* const kHelperNames[] = {QBZ_DIVISION_HELPERS(QBZ_HELPER_NAME) QBZ_FLOAT_HELPERS(QBZ_HELPER_NAME)};
+// In list order; the stubs below are emitted in the same order.
+const char* const kHelperNames[] = {QBZ_COUNTED_HELPERS(QBZ_HELPER_NAME)};
 constexpr size_t kHelperCount = sizeof kHelperNames / sizeof kHelperNames[0];
 
 extern "C" {
@@ -45,23 +42,16 @@ uint32_t qbzHelperCallCounts[kHelperCount];
 asm(".pushsection .text\n"
     ".arm\n"
     ".balign 4\n"
-    ".set qbzHelperIndex, 0\n" QBZ_DIVISION_HELPERS(QBZ_HELPER_STUB) QBZ_FLOAT_HELPERS(QBZ_HELPER_STUB) ".popsection\n");
+    ".set qbzHelperIndex, 0\n" QBZ_COUNTED_HELPERS(QBZ_HELPER_STUB) ".popsection\n");
 
 void resetHelperCalls() { std::memset(qbzHelperCallCounts, 0, sizeof qbzHelperCallCounts); }
 
 HelperCalls helperCallsSinceReset() {
   HelperCalls calls;
   for (size_t i = 0; i < kHelperCount; ++i) {
-    const uint32_t count = qbzHelperCallCounts[i];
-    if (count == 0) continue;
-    if (i >= kDivisionCount) {
-      calls.floatCalls += count;
-    } else if (std::strcmp(kHelperNames[i], "__aeabi_uidiv") == 0) {
-      calls.unsignedDivisions += count;
-    } else {
-      calls.otherDivisions += count;
-    }
-    calls.detail += std::string(kHelperNames[i]) + " " + std::to_string(count) + "; ";
+    if (qbzHelperCallCounts[i] == 0) continue;
+    calls.total += qbzHelperCallCounts[i];
+    calls.detail += std::string(kHelperNames[i]) + " " + std::to_string(qbzHelperCallCounts[i]) + "; ";
   }
   return calls;
 }

@@ -4,15 +4,13 @@
 #include "platform/platform.h"
 #include "platform/sdl/input_translator.h"
 
-using platform::InputMessage;
-
 namespace {
 
-constexpr uint32_t kDown = platform::kMessageKeyDown, kUp = platform::kMessageKeyUp;
-constexpr uint32_t kPress = platform::kMessageStylusDown, kMove = platform::kMessageStylusMove,
-                   kLift = platform::kMessageStylusUp;
+using namespace platform;
+constexpr uint32_t kDown = kMessageKeyDown, kUp = kMessageKeyUp;
+constexpr uint32_t kPress = kMessageStylusDown, kMove = kMessageStylusMove, kLift = kMessageStylusUp;
 
-using Message = std::tuple<uint32_t, uintptr_t, intptr_t>;
+using Translated = std::tuple<uint32_t, uintptr_t, intptr_t>;
 
 SDL_Event key(Uint32 type, SDL_Keycode code, SDL_Scancode scancode, Uint8 repeat = 0) {
   SDL_Event event{};
@@ -34,31 +32,31 @@ SDL_Event window(Uint8 which, int32_t width = 0, int32_t height = 0) {
   return event;
 }
 
-std::vector<Message> translate(platform::InputTranslator& translator, const std::vector<SDL_Event>& events) {
+std::vector<Translated> translate(InputTranslator& translator, const std::vector<SDL_Event>& events) {
   std::vector<InputMessage> out;
   for (const SDL_Event& event : events) translator.translate(event, out);
-  std::vector<Message> messages;
+  std::vector<Translated> messages;
   for (const InputMessage& m : out) messages.emplace_back(m.message, m.wParam, m.lParam);
   return messages;
 }
 
-Message stylus(uint32_t message, int32_t x, int32_t y) {
-  return {message, message == kLift ? 0 : 1, platform::stylusPosition(x, y)};
+Translated stylus(uint32_t message, int32_t x, int32_t y) {
+  return {message, message == kLift ? 0 : 1, stylusPosition(x, y)};
 }
 
 }  // namespace
 
 TEST(InputTranslator, KeysGiveOneDownAndOneUpAndQuitPressesTheQuitButton) {
-  platform::InputTranslator t;
+  InputTranslator t;
   EXPECT_EQ(translate(t, {key(SDL_KEYDOWN, SDLK_RIGHT, SDL_SCANCODE_RIGHT),
                           key(SDL_KEYDOWN, SDLK_RIGHT, SDL_SCANCODE_RIGHT, 1),
                           key(SDL_KEYUP, SDLK_RIGHT, SDL_SCANCODE_RIGHT), key(SDL_KEYDOWN, SDLK_a, SDL_SCANCODE_A),
                           window(SDL_WINDOWEVENT_CLOSE), SDL_Event{SDL_QUIT}}),
-            (std::vector<Message>{{kDown, 0x27, 0}, {kUp, 0x27, 0}, {kDown, 0xC5, 0}, {kUp, 0xC5, 0}}));
+            (std::vector<Translated>{{kDown, 0x27, 0}, {kUp, 0x27, 0}, {kDown, 0xC5, 0}, {kUp, 0xC5, 0}}));
 }
 
 TEST(InputTranslator, LeftButtonIsTheStylusUnscaledFromTheLetterbox) {
-  platform::InputTranslator t;
+  InputTranslator t;
   t.setWindowSize(480, 640);
   EXPECT_EQ(translate(t, {mouse(0, 100, 100),  // hovering: the stylus is up
                           mouse(SDL_MOUSEBUTTONDOWN, 21, 41), mouse(SDL_BUTTON_LMASK, 479, 639),
@@ -72,11 +70,11 @@ TEST(InputTranslator, LeftButtonIsTheStylusUnscaledFromTheLetterbox) {
 }
 
 TEST(InputTranslator, FocusLossLetsGoOfKeysAndStylusOnce) {
-  platform::InputTranslator t;
+  InputTranslator t;
   t.setWindowSize(240, 320);
   translate(t, {key(SDL_KEYDOWN, SDLK_UP, SDL_SCANCODE_UP), key(SDL_KEYDOWN, SDLK_PAGEUP, SDL_SCANCODE_PAGEUP),
                 mouse(SDL_MOUSEBUTTONDOWN, 7, 8), mouse(SDL_BUTTON_LMASK, 9, 10)});
   EXPECT_EQ(translate(t, {window(SDL_WINDOWEVENT_FOCUS_LOST)}),  // in scancode order: PageUp before Up
-            (std::vector{Message{kUp, 0xC3, 0}, {kUp, 0x26, 0}, stylus(kLift, 9, 10)}));
+            (std::vector{Translated{kUp, 0xC3, 0}, {kUp, 0x26, 0}, stylus(kLift, 9, 10)}));
   EXPECT_TRUE(translate(t, {key(SDL_KEYUP, SDLK_UP, SDL_SCANCODE_UP), mouse(SDL_MOUSEBUTTONUP, 7, 8)}).empty());
 }

@@ -20,12 +20,6 @@ using Role = platform::SingleInstance::Role;
 using namespace std::chrono_literals;
 
 TEST(SingleInstance, LaterCopiesFindTheFirstAndAskItForwardOnce) {
-  // Requests the first copy takes in about half a second: they travel through the kernel.
-  const auto requestsSeen = [](SingleInstance& first) {
-    int32_t total = 0;
-    for (int i = 0; i < 100; ++i, std::this_thread::sleep_for(5ms)) total += first.takeRaiseRequests();
-    return total;
-  };
   char pattern[] = "/tmp/qbzview-instance-test-XXXXXX";
   const std::string dir = mkdtemp(pattern);
   {
@@ -42,7 +36,9 @@ TEST(SingleInstance, LaterCopiesFindTheFirstAndAskItForwardOnce) {
     std::strcpy(address.sun_path, (dir + "/qbzview-a-b.sock").c_str());
     ASSERT_EQ(connect(other, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
     ASSERT_EQ(send(other, std::string(200, 'z').data(), 200, MSG_NOSIGNAL), 200);
-    EXPECT_EQ(requestsSeen(first), 1) << "the second copy's request only";
+    int32_t requests = 0;  // taken over about half a second: they travel through the kernel
+    for (int i = 0; i < 100; ++i, std::this_thread::sleep_for(5ms)) requests += first.takeRaiseRequests();
+    EXPECT_EQ(requests, 1) << "the second copy's request only";
     char byte = 0;
     const ssize_t got = recv(other, &byte, 1, MSG_DONTWAIT);  // unread bytes make the hang-up a reset
     EXPECT_TRUE(got == 0 || (got < 0 && errno == ECONNRESET)) << "the first copy hung up";
