@@ -8,12 +8,11 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "qbzpack/cli.h"
+#include "qbzpack/file_output.h"
 #include "qbzpack/image.h"
 
 namespace qbzpack_test {
@@ -56,13 +55,10 @@ inline void writePng(const std::string& path, const qbzpack::RgbImage& picture) 
   writePng(path, picture.width, picture.height, PNG_FORMAT_RGB, picture.samples.data());
 }
 
-inline std::vector<uint8_t> readBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+inline std::vector<uint8_t> readBytes(const std::string& path) { return qbzpack::readWholeFile(path, 1u << 30); }
 
 inline void writeBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+  qbzpack::writeFileAtomically(path, bytes, false);
 }
 
 inline qbzpack::RgbImage flatPicture(uint32_t width, uint32_t height, qbzpack::Rgb colour) {
