@@ -22,23 +22,23 @@ namespace {
 std::atomic<long> allocations{0};
 std::atomic<long> liveAllocations{0};
 
+void* countedAllocation(std::size_t size) noexcept {
+  void* memory = std::malloc(size == 0 ? 1 : size);
+  if (memory == nullptr) return nullptr;
+  allocations.fetch_add(1, std::memory_order_relaxed);
+  liveAllocations.fetch_add(1, std::memory_order_relaxed);
+  return memory;
+}
+
 }  // namespace
 
 void* operator new(std::size_t size) {
-  allocations.fetch_add(1, std::memory_order_relaxed);
-  liveAllocations.fetch_add(1, std::memory_order_relaxed);
-  if (void* memory = std::malloc(size == 0 ? 1 : size)) return memory;
+  if (void* memory = countedAllocation(size)) return memory;
   throw std::bad_alloc();
 }
 void* operator new[](std::size_t size) { return operator new(size); }
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-  try {
-    return operator new(size);
-  } catch (...) {
-    return nullptr;
-  }
-}
-void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept { return operator new(size, tag); }
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return countedAllocation(size); }
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return countedAllocation(size); }
 void operator delete(void* memory) noexcept {
   if (memory == nullptr) return;
   liveAllocations.fetch_sub(1, std::memory_order_relaxed);
