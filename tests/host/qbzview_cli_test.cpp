@@ -2,10 +2,8 @@
 // status, the one-line error, and the screen files of a headless run.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
-
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -30,15 +28,15 @@ struct Outcome {
   std::string errors;  // what the command wrote on stderr
 };
 
-Outcome runCommand(const std::string& arguments) {
-  const fs::path errors = fs::temp_directory_path() / ("qbzview_cli_" + std::to_string(::getpid()) + ".err");
-  const std::string command = (binaryDirectory() / "bin" / "qbzview").string() + " " + arguments + " >/dev/null 2>" +
-                              errors.string();
-  const int raw = std::system(command.c_str());
-  std::ifstream stream(errors);
-  Outcome outcome{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1,
-                  std::string(std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>())};
-  fs::remove(errors);
+// Runs bin/<program> with the arguments, stdout discarded.
+Outcome runCommand(const std::string& arguments, const std::string& program = "qbzview") {
+  const std::string command = (binaryDirectory() / "bin" / program).string() + " " + arguments + " 2>&1 >/dev/null";
+  FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) return {-1, "cannot run " + command};
+  Outcome outcome{-1, {}};
+  for (int c; (c = std::fgetc(pipe)) != EOF;) outcome.errors.push_back(static_cast<char>(c));
+  const int raw = pclose(pipe);
+  outcome.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
   return outcome;
 }
 
@@ -47,12 +45,20 @@ std::vector<uint8_t> readFile(const fs::path& path) {
   return std::vector<uint8_t>(std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>());
 }
 
-std::vector<uint8_t> rawScreen(const std::vector<uint16_t>& screen) {
+// The screen of a successful headless run of bin/<program>, as --dump-display wrote it.
+std::vector<uint8_t> dumpedScreen(const std::string& program, const std::string& arguments) {
+  const fs::path dump = fs::temp_directory_path() / ("qbzview_cli_" + program + ".raw");
+  const Outcome outcome = runCommand("--headless --dump-display " + dump.string() + " " + arguments, program);
+  EXPECT_EQ(outcome.status, 0) << outcome.errors;
+  return readFile(dump);
+}
+
+// The same run in this process, its screen in the dump's byte order.
+std::vector<uint8_t> inProcessScreen(const platform::HeadlessOptions& options) {
+  const platform::HeadlessResult result = platform::runHeadless({options, "", ""});
+  EXPECT_EQ(result.exitCode, 0) << result.error;
   std::vector<uint8_t> bytes;
-  for (uint16_t pixel : screen) {
-    bytes.push_back(static_cast<uint8_t>(pixel & 0xFF));
-    bytes.push_back(static_cast<uint8_t>(pixel >> 8));
-  }
+  for (uint16_t pixel : result.screen) bytes.insert(bytes.end(), {uint8_t(pixel & 0xFF), uint8_t(pixel >> 8)});
   return bytes;
 }
 
@@ -73,48 +79,31 @@ TEST(QbzviewCommandLine, BadUsageIsStatus2AndAMissingPanoramaStatus1WithOneLine)
   EXPECT_NE(missing.errors.find("qbzview"), std::string::npos) << "names the executable it looked in";
 }
 
-TEST(QbzviewCommandLine, TheDumpAndTheScreenshotHoldTheScreenOfTheLastFrame) {
+TEST(QbzviewCommandLine, TheDumpAndTheScreenshotHoldTheScreenOfTheLastFrameAsRunInProcess) {
   const fs::path sample = binaryDirectory() / "assets" / "sample.qbz";
   ASSERT_TRUE(fs::exists(sample)) << "the build packs the sample";
-  const fs::path dump = fs::temp_directory_path() / "qbzview_cli.raw";
   const fs::path png = fs::temp_directory_path() / "qbzview_cli.png";
   const fs::path events = fs::temp_directory_path() / "qbzview_cli.events";
   std::ofstream(events) << "# turn left for a while\n3 keydown 0x25\n9 keyup 0x25\n";
-  const Outcome outcome = runCommand("--headless --device direct --frames 12 --events " + events.string() +
-                                     " --dump-display " + dump.string() + " --screenshot " + png.string() + " " +
-                                     sample.string());
-  ASSERT_EQ(outcome.status, 0) << outcome.errors;
-  const std::vector<uint8_t> dumped = readFile(dump);
+  const std::vector<uint8_t> dumped = dumpedScreen(
+      "qbzview", "--device direct --frames 12 --events " + events.string() + " --screenshot " + png.string() + " " +
+                     sample.string());
   EXPECT_EQ(dumped.size(), 153600u);
   const std::vector<uint8_t> picture = readFile(png);
   ASSERT_GT(picture.size(), 8u);
   EXPECT_EQ(std::string(picture.begin() + 1, picture.begin() + 4), "PNG");
+  EXPECT_EQ(inProcessScreen({.device = platform::DeviceClass::Generic, .frameLimit = 12,
+                             .events = {{3, platform::kMessageKeyDown, 0x25, 0}, {9, platform::kMessageKeyUp, 0x25, 0}},
+                             .standaloneFile = sample.string(), .moduleFile = "/nonexistent/viewer"}),
+            dumped);
 
-  // The same run in this process gives the same screen.
-  platform::HeadlessRun run;
-  run.options.frameLimit = 12;
-  run.options.device = platform::DeviceClass::Generic;
-  run.options.standaloneFile = sample.string();
-  run.options.moduleFile = "/nonexistent/viewer";
-  run.options.events = {{3, platform::kMessageKeyDown, 0x25, 0}, {9, platform::kMessageKeyUp, 0x25, 0}};
-  EXPECT_EQ(rawScreen(platform::runHeadless(run).screen), dumped);
-}
-
-TEST(QbzviewCommandLine, ASelfContainedViewerFindsThePanoramaInItsOwnFile) {
+  // A self-contained viewer finds the panorama in its own file.
   const fs::path viewer = binaryDirectory() / "bin" / "qbzview-sample";
   ASSERT_TRUE(fs::exists(viewer)) << "the build packs the self-contained sample viewer";
-  const fs::path dump = fs::temp_directory_path() / "qbzview_cli_self.raw";
-  const std::string command = viewer.string() + " --headless --frames 8 --dump-display " + dump.string() +
-                              " /nonexistent/panorama.qbz";
-  ASSERT_EQ(std::system(command.c_str()), 0);
-
-  platform::HeadlessRun run;
-  run.options.frameLimit = 8;
-  run.options.moduleFile = viewer.string();
-  run.options.standaloneFile = "/nonexistent/panorama.qbz";
-  const platform::HeadlessResult inProcess = platform::runHeadless(run);
-  ASSERT_EQ(inProcess.exitCode, 0);
-  EXPECT_EQ(rawScreen(inProcess.screen), readFile(dump));
+  const std::vector<uint8_t> selfContained = dumpedScreen("qbzview-sample", "--frames 8 /nonexistent/panorama.qbz");
+  EXPECT_EQ(inProcessScreen({.frameLimit = 8, .events = {}, .standaloneFile = "/nonexistent/panorama.qbz",
+                             .moduleFile = viewer.string()}),
+            selfContained);
 }
 
 }  // namespace

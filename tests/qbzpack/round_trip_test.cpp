@@ -24,16 +24,6 @@ void expectSamePictures(const std::string& first, const std::string& second) {
   }
 }
 
-// A smooth equirectangular picture with enough detail to make dithering work.
-void writePanorama(const std::string& path) {
-  RgbImage picture(128, 64);
-  for (uint32_t i = 0; i < 128 * 64; ++i) {
-    const uint32_t x = i % 128, y = i / 128;
-    setPixel(picture, x, y, {uint8_t(x * 2), uint8_t(y * 3 + 10), uint8_t(x * y % 251)});
-  }
-  qbzpack_test::writePng(path, picture);
-}
-
 }  // namespace
 
 TEST(RoundTrip, PackedFacesExtractAndRepackUnchanged) {
@@ -50,7 +40,7 @@ TEST(RoundTrip, PackedFacesExtractAndRepackUnchanged) {
     EXPECT_EQ(loaded.header->compressedSize == 0, storage == "--raw");
   }
   // A dithered panorama, extracted and repacked with another tile size, gives the same faces.
-  writePanorama(dir.path("pano.png"));
+  qbzpack_test::writePng(dir.path("pano.png"), qbzpack_test::directionPanorama(64));
   expectRuns({"pack", dir.path("pano.png"), "--face-size", "32", "--tile-size", "4", "-o", dir.path("a.qbz")});
   expectRuns({"extract", dir.path("a.qbz"), dir.path("faces")});
   std::vector<std::string> repack = {"pack", "--no-dither", "--tile-size", "16", "-o", dir.path("b.qbz")};
@@ -72,7 +62,7 @@ TEST(RoundTrip, PackedFacesExtractAndRepackUnchanged) {
 
 TEST(RoundTrip, SelfContainedViewerLoadsWithItsSettings) {
   ScratchDirectory dir;
-  writePanorama(dir.path("pano.png"));
+  qbzpack_test::writePng(dir.path("pano.png"), qbzpack_test::directionPanorama(64));
   qbzpack_test::writeBytes(dir.path("viewer"), std::vector<uint8_t>(1000, 0x90));
   qbzpack_test::writePng(dir.path("logo.png"), qbzpack_test::flatPicture(20, 10, {255, 255, 255}));
   const std::string out = dir.path("viewer-with-panorama");

@@ -7,13 +7,15 @@
 #include <png.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <numbers>
 #include <string>
 #include <vector>
 
 #include "qbzpack/cli.h"
+#include "qbzpack/cube_geometry.h"
+#include "qbzpack/file_output.h"
 #include "qbzpack/image.h"
 
 namespace qbzpack_test {
@@ -22,26 +24,19 @@ namespace qbzpack_test {
 inline std::string fixture(const std::string& name) { return QBZPACK_FIXTURES + name; }
 
 // A fresh empty directory, removed when the object goes.
-class ScratchDirectory {
- public:
-  ScratchDirectory() {
+struct ScratchDirectory {
+  std::filesystem::path root = [] {
     char pattern[] = "/tmp/qbzpack_test_XXXXXX";
-    root_ = mkdtemp(pattern);
-  }
-  ~ScratchDirectory() {
-    std::error_code ignored;
-    std::filesystem::remove_all(root_, ignored);
-  }
-  std::string path(const std::string& name) const { return (root_ / name).string(); }
+    return std::filesystem::path(mkdtemp(pattern));
+  }();
+  ~ScratchDirectory() { std::error_code ignored; std::filesystem::remove_all(root, ignored); }
+  std::string path(const std::string& name) const { return (root / name).string(); }
   // Names of every entry, to show that no partial or temporary file stays.
   std::vector<std::string> entries() const {
     std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(root_)) names.push_back(entry.path().filename());
+    for (const auto& entry : std::filesystem::directory_iterator(root)) names.push_back(entry.path().filename());
     return names;
   }
-
- private:
-  std::filesystem::path root_;
 };
 
 // PNG through libpng's simplified writer; format is a PNG_FORMAT_* value.
@@ -56,18 +51,36 @@ inline void writePng(const std::string& path, const qbzpack::RgbImage& picture) 
   writePng(path, picture.width, picture.height, PNG_FORMAT_RGB, picture.samples.data());
 }
 
-inline std::vector<uint8_t> readBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+inline std::vector<uint8_t> readBytes(const std::string& path) { return qbzpack::readWholeFile(path, 1u << 30); }
 
 inline void writeBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+  qbzpack::writeFileAtomically(path, bytes, false);
 }
 
 inline qbzpack::RgbImage flatPicture(uint32_t width, uint32_t height, qbzpack::Rgb colour) {
   qbzpack::RgbImage picture(width, height);
   for (uint32_t i = 0; i < width * height; ++i) qbzpack::setPixel(picture, i % width, i / width, colour);
+  return picture;
+}
+
+// Colour that encodes a direction: each channel maps one axis from -1..1 to 0..255.
+inline qbzpack::Rgb directionColour(qbzpack::Vec3 d) {
+  const double length = std::sqrt(d.x * d.x + d.y * d.y + d.z * d.z);
+  auto channel = [length](double v) { return static_cast<uint8_t>(std::lround(127.5 + 127.5 * v / length)); };
+  return {channel(d.x), channel(d.y), channel(d.z)};
+}
+
+// Every pixel shows the colour of its own direction: column c is longitude
+// from straight ahead (-z) towards the right (+x), row r latitude from the top.
+inline qbzpack::RgbImage directionPanorama(uint32_t height) {
+  qbzpack::RgbImage picture(2 * height, height);
+  for (uint32_t i = 0; i < 2 * height * height; ++i) {
+    const uint32_t c = i % (2 * height), r = i / (2 * height);
+    const double latitude = std::numbers::pi / 2 - (r + 0.5) / height * std::numbers::pi;
+    const double longitude = (c + 0.5) / height * std::numbers::pi - std::numbers::pi;
+    qbzpack::setPixel(picture, c, r, directionColour({std::cos(latitude) * std::sin(longitude), std::sin(latitude),
+                                             -std::cos(latitude) * std::cos(longitude)}));
+  }
   return picture;
 }
 

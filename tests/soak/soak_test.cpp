@@ -22,23 +22,23 @@ namespace {
 std::atomic<long> allocations{0};
 std::atomic<long> liveAllocations{0};
 
+void* countedAllocation(std::size_t size) noexcept {
+  void* memory = std::malloc(size == 0 ? 1 : size);
+  if (memory == nullptr) return nullptr;
+  allocations.fetch_add(1, std::memory_order_relaxed);
+  liveAllocations.fetch_add(1, std::memory_order_relaxed);
+  return memory;
+}
+
 }  // namespace
 
 void* operator new(std::size_t size) {
-  allocations.fetch_add(1, std::memory_order_relaxed);
-  liveAllocations.fetch_add(1, std::memory_order_relaxed);
-  if (void* memory = std::malloc(size == 0 ? 1 : size)) return memory;
+  if (void* memory = countedAllocation(size)) return memory;
   throw std::bad_alloc();
 }
 void* operator new[](std::size_t size) { return operator new(size); }
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-  try {
-    return operator new(size);
-  } catch (...) {
-    return nullptr;
-  }
-}
-void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept { return operator new(size, tag); }
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return countedAllocation(size); }
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return countedAllocation(size); }
 void operator delete(void* memory) noexcept {
   if (memory == nullptr) return;
   liveAllocations.fetch_sub(1, std::memory_order_relaxed);
@@ -66,25 +66,23 @@ uintptr_t randomKey(std::mt19937& random) {
 
 TEST(Soak, RandomKeysAndStylusForTwentyThousandFramesEndCleanly) {
   std::mt19937 random(20261206);
-  platform::HeadlessRun run;
   constexpr int32_t kFrames = 20000;
+  platform::HeadlessRun run;
   run.options.frameLimit = 0;  // the run ends with the quit key below
   run.options.standaloneFile = writeContainer("qbz_soak.qbz", 256, 32);
   run.options.moduleFile = "/nonexistent/viewer";
   std::uniform_int_distribution<int> coordinate(-40000, 70000);
-  std::uniform_int_distribution<int> kind(0, 9);
   const uint32_t messages[] = {platform::kMessageStylusDown, platform::kMessageStylusMove, platform::kMessageStylusUp};
   for (int32_t frame = 1; frame < kFrames; ++frame) {
-    const int what = kind(random);
+    const uint32_t what = random() % 10;
     if (what < 4) {
       run.options.events.push_back({frame, what < 2 ? platform::kMessageKeyDown : platform::kMessageKeyUp,
                                     randomKey(random), 0});
-    } else if (what < 8) {
-      const uint32_t message = messages[what % 3];
-      // Mostly on the screen, sometimes far outside it.
+    } else if (what < 8) {  // stylus mostly on the screen, sometimes far outside it
       const bool wild = (random() & 7) == 0;
       const int x = wild ? coordinate(random) : static_cast<int>(random() % 240);
       const int y = wild ? coordinate(random) : static_cast<int>(random() % 320);
+      const uint32_t message = messages[what % 3];
       run.options.events.push_back({frame, message, message == platform::kMessageStylusUp ? 0u : 1u,
                                     platform::stylusPosition(x, y)});
     }
