@@ -35,7 +35,7 @@ if [[ "${2:-}" != "--inside" ]]; then
     fi
     [[ -n "$image" && -f "$image" ]] || skip "no image to pack: set QBZVIEW_TEST_IMAGE or add one under assets/"
     panorama="$work/sample.qbz"
-    "$qbzpack" pack "$image" --face-size 256 -o "$panorama" >"$work/pack.log" 2>&1 ||
+    "$qbzpack" pack "$image" --face-size 512 -o "$panorama" >"$work/pack.log" 2>&1 ||
       fail "qbzpack could not build the sample: $(tail -n 1 "$work/pack.log")"
   fi
   [[ -f "$panorama" ]] || fail "no such container: $panorama"

@@ -34,7 +34,7 @@ void expectRefusals(const ScratchDirectory& dir, const std::vector<std::tuple<Ar
 }
 
 Arguments facesOf(const ScratchDirectory& dir, uint32_t size, uint32_t leftWidth) {
-  Arguments arguments = {"pack", "-o", "@out.qbz"};
+  Arguments arguments = {"pack", "-o", "@out.qbz", "--allow-holes"};
   for (const std::string name : {"front", "right", "back", "left", "up", "down"}) {
     writePng(dir.path(name + ".png"), flatPicture(name == "left" ? leftWidth : size, size, {1, 100, 200}));
     arguments = arguments + Arguments{"--" + name, "@" + name + ".png"};
@@ -49,8 +49,8 @@ TEST(CommandLine, BadArgumentsExitWithTwo) {
   writePng(dir.path("pano.png"), flatPicture(64, 32, {90, 80, 70}));
   writePng(dir.path("logo.png"), flatPicture(2, 3, {}));
   const Arguments pack = {"pack", "x.png", "-o", "@o.qbz"};
-  const Arguments viewer = {"pack", "@pano.png", "--face-size", "16", "--tile-size", "8", "--viewer", "@pano.png",
-                            "-o", "@v"};
+  const Arguments viewer = {"pack", "@pano.png", "--face-size", "16", "--tile-size", "8", "--allow-holes",
+                            "--viewer", "@pano.png", "-o", "@v"};
   expectRefusals(dir, {{{}, kExitUsage, "subcommand"}, {{"pack", "--bogus"}, kExitUsage, "--bogus"},
                        {{"pack", "x.png"}, kExitUsage, "-o"},
                        {pack + Arguments{"--front", "f.png"}, kExitUsage, "either one"},
@@ -68,6 +68,19 @@ TEST(CommandLine, BadArgumentsExitWithTwo) {
                        {viewer + Arguments{"--zoom-min", "300"}, kExitUsage, "--zoom-min"},  // above the default max
                        {viewer + Arguments{"--zoom", "100"}, kExitUsage, "--zoom"},  // below the default min
                        {viewer + Arguments{"--banner", std::string(100, 'b')}, kExitUsage, "99"},
+                       // Texts that would not show whole in the viewer's font and text routine.
+                       {viewer + Arguments{"--banner", std::string(30, 'W')}, kExitUsage, "the first 15 characters fit"},
+                       {viewer + Arguments{"--caption", "Husband Hill", "--caption-x", "150"}, kExitUsage,
+                        "from x 150 there are 90: the first 8 characters fit there"},
+                       {viewer + Arguments{"--caption", "Mars", "--caption-y", "310"}, kExitUsage, "y 0..308 shows it whole"},
+                       {viewer + Arguments{"--banner", "left|right"}, kExitUsage, "only \"left\" would show"},
+                       // Geometry that leaves holes in some views, with what would work instead.
+                       {{"pack", "@pano.png", "--face-size", "256", "-o", "@o.qbz"}, kExitUsage,
+                        "would show holes at zoom 130: tiles at the edge of the view come nearer than the viewer draws "
+                        "(depth 65); use --face-size 416 or more, --tile-size 2 or less, --zoom-min 342 or more with "
+                        "--viewer (or --allow-holes)"},
+                       {{"testcard", "--face-size", "512", "--tile-size", "128", "--viewer", "@pano.png", "-o", "@v"},
+                        kExitUsage, "use --face-size 1024 or more, --tile-size 32 or less, --zoom-min 700 or more ("},
                        {viewer + Arguments{"--banner-frames", "-1"}, kExitUsage, "--banner-frames"},
                        {viewer + Arguments{"--caption-x", "240"}, kExitUsage, "--caption-x"},
                        {viewer + Arguments{"--banner-colour", "orange"}, kExitUsage, "--banner-colour"},
@@ -97,7 +110,7 @@ TEST(CommandLine, BadInputAndUnwritableOutputExitWithOne) {
   frame[7] = 0x40, frame[8] = 0x01;
   qbzpack_test::writeBytes(dir.path("wide.jpg"), jpeg);
   const auto packing = [](const std::string& name) { return Arguments{"pack", "@" + name, "-o", "@o.qbz"}; };
-  const Arguments pano = {"pack", "@pano.png", "--face-size", "16", "--tile-size", "8"};
+  const Arguments pano = {"pack", "@pano.png", "--face-size", "16", "--tile-size", "8", "--allow-holes"};
   expectRefusals(dir, {{packing("square.png"), kExitFailure, "twice as wide"},
                        {packing("missing.png"), kExitFailure, "cannot open"},
                        {packing("notes.txt"), kExitFailure, "not a PNG or JPEG"},

@@ -1,52 +1,85 @@
-// Colour indices, quantisation and dithering.
+// Colours as the viewer's screen shows them: the levels, the quantiser and
+// the dithering, measured from the headless viewer's screenshots.
 #include <gtest/gtest.h>
 
 #include <cmath>
 
+#include "platform/host/headless_host.h"
 #include "qbzpack/colour_index.h"
+#include "qbzpack/image_input.h"
+#include "qbzpack/panorama_output.h"
 #include "qbzpack/quantise.h"
 #include "qbzpack/tool_error.h"
 #include "test_files.h"
 
 using namespace qbzpack;
 
-TEST(ColourIndex, LevelsIndicesAndTextColours) {
-  const std::pair<double, int> levels[] = {{10.9, 0}, {11.1, 1}, {255, 31}, {400, 31}, {-40, 0}, {NAN, 0}};
-  for (const auto& [intensity, level] : levels) EXPECT_EQ(nearestLevel(intensity), level) << intensity;
-  for (int l = 7; l <= 255; ++l) EXPECT_LE(std::abs(levelIntensity(nearestLevel(l)) - l), 4) << l;
+TEST(ColourIndex, NearestShownLevelsAndTextColours) {
+  // Shown intensities at full brightness: red and blue reach 0..255, green 4..255.
+  EXPECT_EQ(shownColourOfLevels(0, 0, 0), (Rgb{0, 4, 0}));
+  EXPECT_EQ(shownColourOfLevels(31, 31, 31), (Rgb{255, 255, 255}));
+  for (int channel = 0; channel < 3; ++channel) {
+    const auto& shown = shownIntensities(channel);
+    for (int v = shown.front(); v <= shown.back(); ++v) {
+      EXPECT_LE(std::abs(shown[nearestLevel(channel, v)] - v), 4.5) << channel << ": " << v;
+    }
+    EXPECT_EQ(nearestLevel(channel, -40), 0);
+    EXPECT_EQ(nearestLevel(channel, NAN), 0);
+  }
   // Every shown colour packs back to its own index, bit 0 left for the renderer.
   for (uint32_t index = 0; index < 65536; index += 2) EXPECT_EQ(storedIndexOf(colourOfStoredIndex(index)), index);
   // Text colours are full brightness with depth bit set: r 31, g 18, b 0 is the viewer's 0xFC81.
-  const std::pair<const char*, uint16_t> texts[] = {{"FF9700", 0xFC81}, {"#FB9403", 0xFC81}, {"0xffffff", 0xFFFF}};
+  const std::pair<const char*, uint16_t> texts[] = {{"FF9700", 0xFC81}, {"#FC9403", 0xFC81}, {"0xffffff", 0xFFFF}};
   for (const auto& [text, colour] : texts) EXPECT_EQ(textColourOf(parseRgb(text, "t")), colour) << text;
   for (const char* bad : {"", "FFF", "GG0000", "1234567", "0x", "12 456"}) EXPECT_THROW(parseRgb(bad, ""), ToolError);
 }
 
-TEST(Quantise, DitheringKeepsTheMeanAndExactLevelsStay) {
-  // A gentle ramp whose red values 100..115 mostly fall between two levels.
-  const uint32_t width = 256, height = 64;
-  RgbImage ramp(width, height);
-  for (uint32_t i = 0; i < width * height; ++i) setPixel(ramp, i % 256, i / 256, {uint8_t(100 + i % 256 / 16), 0, 3});
-  const std::vector<uint16_t> dithered = quantisePicture(ramp, true), rounded = quantisePicture(ramp, false);
-  // Per 16-column band, after the error has settled, dithering keeps the red
-  // mean within a unit; plain rounding is off by several.
-  double dithSum[16] = {}, roundSum[16] = {}, worstDithered = 0, worstRounded = 0;
-  for (uint32_t i = 8 * width; i < width * height; ++i) {
-    dithSum[i % width / 16] += levelIntensity(dithered[i] >> 11);
-    roundSum[i % width / 16] += levelIntensity(rounded[i] >> 11);
+// Each flat colour quantised and packed into a self-contained viewer zoomed in to 4 screen
+// pixels a texel; the mean of its headless screenshot against the source,
+// taken within what the screen can show.
+TEST(Quantise, TheScreenShowsEachFlatPatchsMean) {
+  qbzpack_test::ScratchDirectory dir;
+  std::vector<Rgb> patches;
+  for (int i = 0; i < 32; ++i) {
+    const auto grey = static_cast<uint8_t>((i * 255 + 15) / 31);
+    patches.push_back({grey, grey, grey});
   }
-  for (uint32_t band = 0; band < 16; ++band) {
-    worstDithered = std::max(worstDithered, std::fabs(dithSum[band] / (56 * 16) - (100.0 + band)));
-    worstRounded = std::max(worstRounded, std::fabs(roundSum[band] / (56 * 16) - (100.0 + band)));
+  for (const int level : {70, 150, 230}) {
+    const auto l = static_cast<uint8_t>(level);
+    for (const Rgb colour : {Rgb{l, 0, 0}, Rgb{0, l, 0}, Rgb{0, 0, l}, Rgb{l, l, 0}, Rgb{0, l, l}, Rgb{l, 0, l}}) {
+      patches.push_back(colour);
+    }
   }
-  EXPECT_LT(worstDithered, 0.6);
-  EXPECT_GT(worstRounded, 3.0);
-  // Blue 3 is below the darkest level and stays at level 0 without piling up error.
-  for (uint16_t index : dithered) EXPECT_EQ(index & 0x3F, 0);
-
-  // Colours already on the levels pass unchanged, dithered or not.
-  RgbImage exact(40, 30);
-  for (uint32_t i = 0; i < 1200; ++i) setPixel(exact, i % 40, i / 40, colourOfStoredIndex(uint16_t(i * 977 * 2)));
-  const std::vector<uint16_t> kept = quantisePicture(exact, true);
-  for (uint32_t i = 0; i < 1200; ++i) EXPECT_EQ(kept[i], uint16_t(i * 977 * 2)) << i;
+  const std::string viewer = dir.path("flat");
+  double worst[2] = {0, 0};
+  for (const Rgb source : patches) {
+    CubeFaces cube;
+    cube.faceSize = 256;
+    for (RgbImage& face : cube.faces) face = qbzpack_test::flatPicture(256, 256, source);
+    for (const bool dither : {true, false}) {
+      AppendedExtras extras;
+      extras.settings.zoomMin = extras.settings.zoomMax = extras.settings.initialZoom = 520;
+      const std::vector<uint8_t> container = encodeContainer(panoramaFromFaces(cube, 32, 0, dither), false);
+      ASSERT_TRUE(writeFileAtomically(viewer, encodeAppended(std::vector<uint8_t>(64, 0x90), container, extras)));
+      platform::HeadlessRun run;
+      run.options.moduleFile = viewer;
+      run.options.standaloneFile = dir.path("none.qbz");
+      run.screenshotPath = dir.path("screen.png");
+      ASSERT_EQ(platform::runHeadless(run).exitCode, 0);
+      const RgbImage screen = loadPicture(run.screenshotPath, {});
+      const uint8_t wanted[3] = {source.r, source.g, source.b};
+      for (int c = 0; c < 3; ++c) {
+        double sum = 0;
+        for (size_t i = c; i < screen.samples.size(); i += 3) sum += screen.samples[i];
+        const double mean = sum / (screen.samples.size() / 3);
+        const auto& shown = shownIntensities(c);
+        const double reachable = std::clamp<double>(wanted[c], shown.front(), shown.back());
+        worst[dither ? 0 : 1] = std::max(worst[dither ? 0 : 1], std::fabs(mean - reachable));
+        EXPECT_LE(std::fabs(mean - reachable), dither ? 1.5 : 4.5)
+            << (dither ? "dithered " : "rounded ") << int(source.r) << "," << int(source.g) << "," << int(source.b)
+            << " channel " << c << " shows " << mean;
+      }
+    }
+  }
+  std::printf("worst patch mean off by %.2f dithered, %.2f rounded\n", worst[0], worst[1]);
 }

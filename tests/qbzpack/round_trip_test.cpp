@@ -31,7 +31,7 @@ TEST(RoundTrip, PackedFacesExtractAndRepackUnchanged) {
   for (const std::string storage : {"--raw", "--no-dither"}) {  // raw, then compressed
     const std::string out = dir.path("card" + storage + ".qbz");
     expectRuns({"testcard", "--face-size", "96", "--tile-size", "32", "--faces", dir.path("drawn"), "-o", out,
-                storage});
+                storage, "--allow-holes"});
     expectRuns({"extract", out, dir.path("extracted")});
     expectSamePictures(dir.path("drawn/"), dir.path("extracted/"));
     const LoadedPanorama loaded = readPanoramaFile(out);
@@ -41,9 +41,10 @@ TEST(RoundTrip, PackedFacesExtractAndRepackUnchanged) {
   }
   // A dithered panorama, extracted and repacked with another tile size, gives the same faces.
   qbzpack_test::writePng(dir.path("pano.png"), qbzpack_test::directionPanorama(64));
-  expectRuns({"pack", dir.path("pano.png"), "--face-size", "32", "--tile-size", "4", "-o", dir.path("a.qbz")});
+  expectRuns({"pack", dir.path("pano.png"), "--face-size", "32", "--tile-size", "4", "--allow-holes", "-o",
+              dir.path("a.qbz")});
   expectRuns({"extract", dir.path("a.qbz"), dir.path("faces")});
-  std::vector<std::string> repack = {"pack", "--no-dither", "--tile-size", "16", "-o", dir.path("b.qbz")};
+  std::vector<std::string> repack = {"pack", "--no-dither", "--tile-size", "16", "--allow-holes", "-o", dir.path("b.qbz")};
   for (const std::string name : kFaceNames) {
     repack.insert(repack.end(), {"--" + name, dir.path("faces/" + name + ".png")});
   }
@@ -52,24 +53,36 @@ TEST(RoundTrip, PackedFacesExtractAndRepackUnchanged) {
   expectSamePictures(dir.path("faces/"), dir.path("again/"));
 
   // One flat 2-pixel tile per face deflates below what a compressed stream needs: stored raw.
-  qbzpack_test::writePng(dir.path("flat.png"), qbzpack_test::flatPicture(16, 8, {103, 103, 103}));
-  expectRuns({"pack", dir.path("flat.png"), "--face-size", "2", "--tile-size", "2", "-o", dir.path("tiny.qbz")});
+  const uint16_t grey = packLevels(12, 12, 12, 0);
+  qbzpack_test::writePng(dir.path("flat.png"), qbzpack_test::flatPicture(16, 8, colourOfStoredIndex(grey)));
+  expectRuns({"pack", dir.path("flat.png"), "--face-size", "2", "--tile-size", "2", "--allow-holes", "-o",
+              dir.path("tiny.qbz")});
   const LoadedPanorama tiny = readPanoramaFile(dir.path("tiny.qbz"));
   ASSERT_TRUE(tiny.loaded);
   EXPECT_EQ(tiny.header->compressedSize, 0u);
-  EXPECT_EQ(tiny.pixels, std::vector<uint16_t>(24, storedIndexOf({103, 103, 103})));
+  EXPECT_EQ(tiny.pixels, std::vector<uint16_t>(24, grey));
 }
 
 TEST(RoundTrip, SelfContainedViewerLoadsWithItsSettings) {
   ScratchDirectory dir;
   qbzpack_test::writePng(dir.path("pano.png"), qbzpack_test::directionPanorama(64));
   qbzpack_test::writeBytes(dir.path("viewer"), std::vector<uint8_t>(1000, 0x90));
-  qbzpack_test::writePng(dir.path("logo.png"), qbzpack_test::flatPicture(20, 10, {255, 255, 255}));
+  // A logo whose left half is transparent: laid over the background, with a warning.
+  std::vector<uint8_t> logo(20 * 10 * 4, 255);
+  for (size_t i = 0; i < 200; ++i) logo[i * 4 + 3] = i % 20 < 10 ? 0 : 255;
+  qbzpack_test::writePng(dir.path("logo.png"), 20, 10, PNG_FORMAT_RGBA, logo.data());
   const std::string out = dir.path("viewer-with-panorama");
-  expectRuns({"pack", dir.path("pano.png"), "--face-size", "32", "--tile-size", "8", "--viewer", dir.path("viewer"),
-              "-o", out, "--yaw", "-90", "--pitch-min", "-30", "--zoom-min", "150", "--zoom-max", "300", "--banner",
-              "example.org", "--caption", "Husband Hill", "--caption-colour", "FFFFFF", "--overlay1",
-              dir.path("logo.png"), "--overlay1-x", "5", "--overlay1-y", "7"});
+  std::string warnings;
+  ASSERT_EQ(runTool({"pack", dir.path("pano.png"), "--face-size", "32", "--tile-size", "8", "--allow-holes",
+                     "--viewer", dir.path("viewer"), "-o", out, "--yaw", "-90", "--pitch", "-20", "--pitch-min", "-30",
+                     "--pitch-max", "0", "--zoom-min", "150", "--zoom-max", "300", "--banner", "(c) example.org/mars",
+                     "--caption", "Husband Hill", "--caption-colour", "FFFFFF", "--background", "0000FF", "--overlay1",
+                     dir.path("logo.png"), "--overlay1-x", "5", "--overlay1-y", "7"}, &warnings),
+            kExitOk) << warnings;
+  EXPECT_EQ(warnings,
+            "qbzpack: warning: --banner: the viewer's font has no '(', ')', '/'; the viewer shows them as spaces\n"
+            "qbzpack: warning: --overlay1: 100 of its pixels are transparent; the viewer draws overlays opaque, so "
+            "they are laid over --background 0000FF\n");
   const std::vector<uint8_t> bytes = qbzpack_test::readBytes(out);
   EXPECT_EQ(std::vector<uint8_t>(bytes.begin(), bytes.begin() + 1000), std::vector<uint8_t>(1000, 0x90));
   EXPECT_EQ(std::filesystem::status(out).permissions() & std::filesystem::perms::all,
@@ -77,21 +90,27 @@ TEST(RoundTrip, SelfContainedViewerLoadsWithItsSettings) {
   const LoadedPanorama p = readPanoramaFile(out);
   ASSERT_TRUE(p.loaded);
   EXPECT_EQ(p.settings.initialYaw, 1536);  // -90 degrees, as a heading within one turn
-  EXPECT_EQ(p.settings.pitchMin, -171);
+  // Elevations, positive up, stored with the viewer's sign (its pitch grows
+  // downwards); the horizon as highest elevation is stored one unit up, as 0 would mean straight up.
+  EXPECT_EQ(p.settings.initialPitch, 114);
+  EXPECT_EQ(p.settings.pitchMax, 171);
+  EXPECT_EQ(p.settings.pitchMin, -1);
   EXPECT_EQ(p.settings.initialZoom, 150u);  // the default zoom moved into the limits
   EXPECT_EQ(p.settings.captionColour, 0xFFFF);
-  EXPECT_EQ(p.banner + "|" + p.caption, "example.org|Husband Hill");
+  EXPECT_EQ(p.banner + "|" + p.caption, "(c) example.org/mars|Husband Hill");
   EXPECT_EQ(p.overlay1Pixels, 200u);
   std::string shown;
   EXPECT_EQ(runTool({"info", out}, nullptr, &shown), kExitOk);
-  for (const char* wanted : {"self-contained viewer", "\"Husband Hill\"", "150 to 300", "20 x 10 at (5, 7)"}) {
+  for (const char* wanted : {"self-contained viewer", "\"Husband Hill\"", "150 to 300", "20 x 10 at (5, 7)",
+                             "pitch -20.0 degrees (stored 114u)", "pitch limits:   -30.1 degrees to 0.2 degrees",
+                             "shows whole:    no (32-pixel faces with 8-pixel tiles would show holes at zoom 150"}) {
     EXPECT_NE(shown.find(wanted), std::string::npos) << wanted << " in\n" << shown;
   }
 }
 
 TEST(RoundTrip, InfoAndExtractRefuseWhatTheViewerRefuses) {
   ScratchDirectory dir;
-  expectRuns({"testcard", "--face-size", "32", "--tile-size", "8", "-o", dir.path("card.qbz")});
+  expectRuns({"testcard", "--face-size", "32", "--tile-size", "8", "--allow-holes", "-o", dir.path("card.qbz")});
   const std::vector<uint8_t> whole = qbzpack_test::readBytes(dir.path("card.qbz"));
   std::vector<uint8_t> wrong = whole, odd(whole.begin(), whole.begin() + 28);
   wrong[0] = 'X';

@@ -22,10 +22,13 @@ constexpr const char* kDescription =
 constexpr const char* kPackFooter =
     "Angles are in degrees (45, -12.5) or, with the suffix u, in the viewer's 2048ths of a turn (512u = 90 "
     "degrees). Colours are RGB hex (FF9700, #FF9700 or 0xFF9700). Zooms are the viewer's projection distance, "
-    "64..1024 (default 130 within 130..240). A pitch limit of 0 means the viewer's own -90 or +90 degrees. "
+    "64..1024 (default 130 within 130..240). Pitches are elevations: positive looks up. "
     "Face pictures are in the viewer's orientation: seen from the centre, columns run left to right and rows "
     "bottom to top on every face; up and down as seen by tilting from the front view (see docs/qbzpack.md). "
     "Exit status: 0 success, 1 bad input or failure, 2 wrong command line.";
+
+constexpr const char* kAllowHolesHelp =
+    "Pack faces too small for their tiles although some views would show holes (see docs/qbzpack.md)";
 
 // Options shared by `pack` and `testcard` for what is written and how.
 struct OutputArguments {
@@ -47,16 +50,16 @@ void addOutputOptions(CLI::App& command, OutputRequest& out, OutputArguments& ar
   ViewOptions& v = out.view;
   const char* group = "Self-contained viewer settings (need --viewer)";
   command.add_option("--yaw", v.yaw, "Start heading, angle")->group(group);
-  command.add_option("--pitch", v.pitch, "Start elevation, angle")->group(group);
+  command.add_option("--pitch", v.pitch, "Start elevation, angle, positive looks up (default 0)")->group(group);
   command.add_option("--zoom", v.zoom, "Start zoom")->group(group);
   command.add_option("--zoom-min", v.zoomMin, "Lowest zoom (default 130)")->group(group);
   command.add_option("--zoom-max", v.zoomMax, "Highest zoom (default 240)")->group(group);
-  command.add_option("--pitch-min", v.pitchMin, "Lowest elevation, angle (default -90)")->group(group);
-  command.add_option("--pitch-max", v.pitchMax, "Highest elevation, angle (default 90)")->group(group);
-  command.add_option("--banner", v.banner, "Banner text shown at start, at most 99 bytes")->group(group);
+  command.add_option("--pitch-min", v.pitchMin, "Lowest elevation, angle (default -90: straight down)")->group(group);
+  command.add_option("--pitch-max", v.pitchMax, "Highest elevation, angle (default 90: straight up)")->group(group);
+  command.add_option("--banner", v.banner, "Banner text shown centred at start; must fit the screen's width")->group(group);
   command.add_option("--banner-frames", v.bannerFrames, "Banner shown until this frame (default 50)")->group(group);
   command.add_option("--banner-colour", v.bannerColour, "Banner colour, RGB (default FF9700)")->group(group);
-  command.add_option("--caption", v.caption, "Caption text, at most 99 bytes")->group(group);
+  command.add_option("--caption", v.caption, "Caption text; must fit on the screen from its position")->group(group);
   command.add_option("--caption-x", v.captionX, "Caption screen x (default 50)")->group(group);
   command.add_option("--caption-y", v.captionY, "Caption screen y (default 300)")->group(group);
   command.add_option("--caption-colour", v.captionColour, "Caption colour, RGB (default FF9700)")->group(group);
@@ -98,6 +101,7 @@ int runQbzpack(int argc, const char* const* argv) {
   packCommand->add_option("--face-size", pack.faceSize,
                           "Face edge in pixels, up to 2048 (default 512, or the face pictures' size)");
   addOutputOptions(*packCommand, pack.output, packArgs);
+  packCommand->add_flag("--allow-holes", pack.allowHoles, kAllowHolesHelp);
 
   std::string inspected, directory;
   CLI::App* infoCommand = app.add_subcommand("info", "Describe a container or self-contained viewer");
@@ -114,6 +118,7 @@ int runQbzpack(int argc, const char* const* argv) {
   cardCommand->add_option("--faces", card.facesDirectory, "Also write the six faces as PNGs into this directory");
   cardCommand->add_option("--cross", card.crossPicture, "Also write the faces unfolded into a cross, as a PNG");
   addOutputOptions(*cardCommand, card.output, cardArgs);
+  cardCommand->add_flag("--allow-holes", card.allowHoles, kAllowHolesHelp);
 
   try {
     app.parse(argc, argv);

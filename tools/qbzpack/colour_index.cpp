@@ -3,28 +3,66 @@
 #include <cctype>
 #include <cmath>
 
+#include "display/colour_lookup.h"
 #include "qbzpack/tool_error.h"
 
 namespace qbzpack {
 
-int nearestLevel(double intensity) {
-  const double level = std::floor((intensity - 7.0) / 8.0 + 0.5);
-  if (!(level > 0.0)) return 0;  // also catches NaN
-  return level >= 31.0 ? 31 : static_cast<int>(level);
+namespace {
+
+// 5-6-5 channel to 8 bits by repeating its top bits below it, as the
+// screenshots and the desktop window widen the display's pixels.
+int widened(uint32_t value, int bits) { return static_cast<int>((value << (8 - bits)) | (value >> (2 * bits - 8))); }
+
+using ShownTable = std::array<std::array<int, kLevelCount>, 3>;
+
+// Read off the viewer's own colour lookup, so the tool measures against what
+// the screen shows whatever that lookup does.
+ShownTable readShownIntensities() {
+  buildColourLookup();
+  ShownTable table{};
+  for (int level = 0; level < kLevelCount; ++level) {
+    table[0][level] = widened(ColourLookup[packLevels(level, 0, 0, 1)] >> 11, 5);
+    table[1][level] = widened((ColourLookup[packLevels(0, level, 0, 1)] >> 5) & 0x3F, 6);
+    table[2][level] = widened(ColourLookup[packLevels(0, 0, level, 1)] & 0x1F, 5);
+  }
+  return table;
+}
+
+const ShownTable& shownTable() {
+  static const ShownTable table = readShownIntensities();
+  return table;
+}
+
+}  // namespace
+
+const std::array<int, kLevelCount>& shownIntensities(int channel) { return shownTable()[channel]; }
+
+int nearestLevel(int channel, double intensity) {
+  const std::array<int, kLevelCount>& shown = shownIntensities(channel);
+  if (!(intensity > shown[0])) return 0;  // also catches NaN
+  if (intensity >= shown[kLevelCount - 1]) return kLevelCount - 1;
+  // Shown intensities rise by 8 or 9 a level: start at the estimate and step.
+  int level = static_cast<int>(intensity / 8.0);
+  if (level > kLevelCount - 2) level = kLevelCount - 2;
+  while (level > 0 && shown[level] > intensity) --level;
+  while (level < kLevelCount - 2 && shown[level + 1] <= intensity) ++level;
+  return intensity - shown[level] <= shown[level + 1] - intensity ? level : level + 1;
 }
 
 uint16_t storedIndexOf(Rgb colour) {
-  return packLevels(nearestLevel(colour.r), nearestLevel(colour.g), nearestLevel(colour.b), 0);
+  return packLevels(nearestLevel(0, colour.r), nearestLevel(1, colour.g), nearestLevel(2, colour.b), 0);
 }
 
-int32_t textColourOf(Rgb colour) {
-  return packLevels(nearestLevel(colour.r), nearestLevel(colour.g), nearestLevel(colour.b), 1);
+int32_t textColourOf(Rgb colour) { return storedIndexOf(colour) | 1; }
+
+Rgb shownColourOfLevels(int r, int g, int b) {
+  return {static_cast<uint8_t>(shownIntensities(0)[r]), static_cast<uint8_t>(shownIntensities(1)[g]),
+          static_cast<uint8_t>(shownIntensities(2)[b])};
 }
 
 Rgb colourOfStoredIndex(uint16_t index) {
-  return {static_cast<uint8_t>(levelIntensity((index >> 11) & 31)),
-          static_cast<uint8_t>(levelIntensity((index >> 6) & 31)),
-          static_cast<uint8_t>(levelIntensity((index >> 1) & 31))};
+  return shownColourOfLevels((index >> 11) & 31, (index >> 6) & 31, (index >> 1) & 31);
 }
 
 Rgb parseRgb(const std::string& text, const std::string& what) {

@@ -8,6 +8,7 @@
 #include "qbzpack/store_layout.h"
 #include "qbzpack/testcard_command.h"
 #include "qbzpack/tool_error.h"
+#include "qbzpack/whole_view.h"
 
 namespace qbzpack {
 
@@ -25,16 +26,29 @@ std::string angle(int32_t units) {
   return text;
 }
 
+// The viewer's pitch grows downwards; people read elevations, positive up.
+std::string elevation(int32_t pitch) {
+  char text[48];
+  std::snprintf(text, sizeof text, "%.1f degrees", -pitch * 360.0 / 2048.0);
+  return text;
+}
+
+std::string storedPitch(int32_t pitch, const char* fallback) {
+  return std::to_string(pitch) + "u" + (pitch == 0 ? std::string(" (viewer default ") + fallback + ")" : "");
+}
+
 void printSettings(const LoadedPanorama& p, std::ostream& out) {
   const ContainerTrailer& t = *p.trailer;
   const ViewerSettings& s = t.settings;
   out << "trailer:        container at " << t.containerOffset << ", banner at " << t.bannerOffset << ", caption at "
       << t.captionOffset << ", overlay 1 at " << t.overlay1Offset << ", overlay 2 at " << t.overlay2Offset
       << ", trailer size " << t.trailerSize << "\n";
-  out << "start view:     yaw " << angle(s.initialYaw) << ", pitch " << angle(s.initialPitch) << ", zoom "
-      << s.initialZoom << (s.initialZoom == 0 ? " (viewer default 130)" : "") << "\n";
-  out << "pitch limits:   " << angle(s.pitchMin) << (s.pitchMin == 0 ? " (viewer default -512u)" : "") << " to "
-      << angle(s.pitchMax) << (s.pitchMax == 0 ? " (viewer default 512u)" : "") << "\n";
+  out << "start view:     yaw " << angle(s.initialYaw) << ", pitch " << elevation(s.initialPitch) << " (stored "
+      << s.initialPitch << "u), zoom " << s.initialZoom << (s.initialZoom == 0 ? " (viewer default 130)" : "") << "\n";
+  // The lowest elevation is the viewer's highest pitch.
+  const int32_t highestPitch = s.pitchMax == 0 ? 512 : s.pitchMax, lowestPitch = s.pitchMin == 0 ? -512 : s.pitchMin;
+  out << "pitch limits:   " << elevation(highestPitch) << " to " << elevation(lowestPitch) << " (stored min "
+      << storedPitch(s.pitchMin, "-512u") << ", max " << storedPitch(s.pitchMax, "512u") << ")\n";
   out << "zoom limits:    " << s.zoomMin << " to " << s.zoomMax << "\n";
   out << "banner:         " << (p.hasBanner ? "\"" + p.banner + "\"" : std::string("none")) << ", colour "
       << hex(static_cast<uint32_t>(s.bannerColour)) << ", shown until frame " << s.bannerFrames << "\n";
@@ -85,6 +99,12 @@ bool runInfo(const std::string& path, std::ostream& out) {
   if (p.trailer) printSettings(p, out);
   else if (p.hasTrailer) out << "trailer:        cut short\n";
   out << "viewer loads:   " << (p.loaded ? "yes" : "no") << refusalReason(p) << "\n";
+  if (p.loaded) {
+    const uint32_t zoom = p.trailer ? lowestZoomOf(p.trailer->settings) : kDefaultZoomMin;
+    const std::string holes = holesExplanation(p.header->faceSize, p.header->tileSize, zoom, p.trailer.has_value());
+    out << "shows whole:    " << (holes.empty() ? "yes, at every zoom from " + std::to_string(zoom) : "no (" + holes + ")")
+        << "\n";
+  }
   return p.loaded;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "qbzpack/image.h"
@@ -17,6 +18,10 @@ struct OverlayPixels {
   uint32_t height = 0;
   std::vector<uint16_t> pixels;  // the lowest row on screen first
 };
+
+// Loads an overlay picture. The container has no transparency for overlays,
+// so transparent pixels are laid over the background, with a warning.
+RgbImage loadOverlayPicture(const std::string& path, Rgb background, const char* what);
 
 // Throws ToolError when the picture is larger than the screen.
 OverlayPixels overlayFromPicture(const RgbImage& picture, bool dither, const char* what);

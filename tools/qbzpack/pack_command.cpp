@@ -4,9 +4,20 @@
 
 #include "qbzpack/equirect_to_cube.h"
 #include "qbzpack/image_input.h"
+#include "qbzpack/testcard_command.h"
 #include "qbzpack/tool_error.h"
+#include "qbzpack/whole_view.h"
 
 namespace qbzpack {
+
+namespace {
+
+void checkWhole(const PackRequest& request, const PreparedOutput& prepared, uint32_t faceSize) {
+  checkShowsWhole(faceSize, request.output.tileSize, lowestZoomOfOutput(request.output, prepared),
+                  !request.output.viewer.empty(), request.allowHoles);
+}
+
+}  // namespace
 
 void runPack(const PackRequest& request) {
   const bool anyFace = std::any_of(request.faces.begin(), request.faces.end(), [](auto& f) { return !f.empty(); });
@@ -25,18 +36,21 @@ void runPack(const PackRequest& request) {
     const uint32_t faceSize = request.faceSize.value_or(kDefaultFaceSize);
     checkGeometry(faceSize, request.output.tileSize, request.output.drawMode);
     const PreparedOutput prepared = prepareOutput(request.output);
+    checkWhole(request, prepared, faceSize);
     const RgbImage source = loadPicture(request.equirect, request.output.background);
     writePanorama(cubeFromEquirect(source, faceSize), request.output, prepared);
     return;
   }
   if (request.faceSize) checkGeometry(*request.faceSize, request.output.tileSize, request.output.drawMode);
   const PreparedOutput prepared = prepareOutput(request.output);
+  if (request.faceSize) checkWhole(request, prepared, *request.faceSize);
   const CubeFaces cube = loadFacePictures(request.faces, request.output.background);
   if (request.faceSize && *request.faceSize != cube.faceSize) {
     throw ToolError("the faces are " + std::to_string(cube.faceSize) + " pixels square but --face-size is " +
                     std::to_string(*request.faceSize));
   }
   checkGeometry(cube.faceSize, request.output.tileSize, request.output.drawMode);
+  checkWhole(request, prepared, cube.faceSize);
   writePanorama(cube, request.output, prepared);
 }
 

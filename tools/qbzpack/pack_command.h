@@ -16,6 +16,7 @@ struct PackRequest {
   std::array<std::string, kFaceCount> faces;   // front, right, back, left, up, down
   std::optional<uint32_t> faceSize;            // default: the faces' own size, or 512
   OutputRequest output;
+  bool allowHoles = false;                     // pack what would show holes in some views
 };
 
 void runPack(const PackRequest& request);

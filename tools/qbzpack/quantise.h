@@ -1,6 +1,7 @@
 // Turns a picture into stored colour indices (bit 0 clear), either to the
-// nearest level per channel or with Floyd-Steinberg error diffusion, which
-// keeps the mean colour of smooth areas at 5 bits per channel.
+// nearest shown colour per channel or with error diffusion, which keeps the
+// mean colour of smooth areas. Errors are measured against the colour the
+// viewer's screen actually shows for each level.
 #pragma once
 
 #include <cstdint>

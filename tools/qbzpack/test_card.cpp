@@ -10,10 +10,7 @@ namespace qbzpack {
 
 namespace {
 
-Rgb fromLevels(int r, int g, int b) {
-  return {static_cast<uint8_t>(levelIntensity(r)), static_cast<uint8_t>(levelIntensity(g)),
-          static_cast<uint8_t>(levelIntensity(b))};
-}
+Rgb fromLevels(int r, int g, int b) { return shownColourOfLevels(r, g, b); }
 
 struct FaceStyle {
   const char* label;

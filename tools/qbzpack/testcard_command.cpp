@@ -6,6 +6,7 @@
 #include "qbzpack/png_output.h"
 #include "qbzpack/test_card.h"
 #include "qbzpack/tool_error.h"
+#include "qbzpack/whole_view.h"
 
 namespace qbzpack {
 
@@ -21,6 +22,10 @@ void writeFacePictures(const CubeFaces& cube, const std::string& directory) {
   }
 }
 
+uint32_t lowestZoomOfOutput(const OutputRequest& output, const PreparedOutput& prepared) {
+  return output.viewer.empty() ? kDefaultZoomMin : lowestZoomOf(prepared.extras.settings);
+}
+
 void runTestcard(const TestcardRequest& request) {
   if (request.output.output.empty() && request.facesDirectory.empty() && request.crossPicture.empty()) {
     throw ToolError("say where the test card goes: -o FILE, --faces DIR or --cross PNG", true);
@@ -29,6 +34,8 @@ void runTestcard(const TestcardRequest& request) {
   PreparedOutput prepared;
   if (!request.output.output.empty()) {
     prepared = prepareOutput(request.output);
+    checkShowsWhole(request.faceSize, request.output.tileSize, lowestZoomOfOutput(request.output, prepared),
+                    !request.output.viewer.empty(), request.allowHoles);
   } else if (!request.output.viewer.empty() || request.output.view.any()) {
     throw ToolError("--viewer and viewer settings need -o", true);
   }

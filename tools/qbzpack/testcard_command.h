@@ -13,7 +13,12 @@ struct TestcardRequest {
   std::string facesDirectory;  // front.png ... down.png
   std::string crossPicture;
   OutputRequest output;        // used when output.output is set
+  bool allowHoles = false;     // pack what would show holes in some views
 };
+
+// The lowest zoom the packed panorama can be seen at: that of the settings
+// with --viewer, otherwise the viewer's own.
+uint32_t lowestZoomOfOutput(const OutputRequest& output, const PreparedOutput& prepared);
 
 void runTestcard(const TestcardRequest& request);
 

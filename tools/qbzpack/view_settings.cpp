@@ -2,10 +2,12 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <iostream>
 
 #include "qbzpack/colour_index.h"
 #include "qbzpack/image_input.h"
 #include "qbzpack/overlay.h"
+#include "qbzpack/text_fit.h"
 #include "qbzpack/tool_error.h"
 
 namespace qbzpack {
@@ -14,14 +16,54 @@ namespace {
 
 // The viewer's pitch limits when the trailer holds 0: straight down to straight up.
 constexpr int32_t kQuarterTurn = kAngleUnitsPerTurn / 4;
+// The viewer draws the banner at this offset: glyph rows on screen rows 119..133.
+constexpr int32_t kBannerY = 120;
 
-int32_t checkedPitch(const std::optional<std::string>& text, const char* what, int32_t fallback) {
+// An elevation as given (positive looks up), in the viewer's units.
+int32_t checkedElevation(const std::optional<std::string>& text, const char* what, int32_t fallback) {
   if (!text) return fallback;
-  const int32_t pitch = parseAngle(*text, what);
-  if (pitch < -kQuarterTurn || pitch > kQuarterTurn) {
+  const int32_t elevation = parseAngle(*text, what);
+  if (elevation < -kQuarterTurn || elevation > kQuarterTurn) {
     throw ToolError(std::string(what) + " " + *text + " is beyond straight up or down (-90..90 degrees)", true);
   }
-  return pitch;
+  return elevation;
+}
+
+// The viewer's pitch grows downwards, so a limit swaps ends and sign. A stored
+// limit of 0 would mean the viewer's own +-90 degrees: a limit at the horizon
+// is stored one unit (0.18 degrees) wider instead.
+int32_t storedPitchLimit(int32_t elevation, int32_t awayFromZero) { return elevation == 0 ? awayFromZero : -elevation; }
+
+// The banner is centred across the screen's width; the caption starts at
+// its x, with glyph row i on screen row y - 1 + i (the text routine's layout).
+void checkTextFits(const std::string& text, const char* what, std::optional<int32_t> x, int32_t y) {
+  if (text.empty()) return;
+  const TextExtent extent = measureText(text);
+  if (extent.drawnBytes < text.size()) {
+    throw ToolError(std::string(what) + " holds '|', where the viewer's text ends: only \"" +
+                    text.substr(0, extent.drawnBytes) + "\" would show", true);
+  }
+  // The centred banner needs its whole advance; the caption its ink from x on.
+  const bool centred = !x;
+  const int32_t left = x.value_or(0), room = static_cast<int32_t>(kScreenWidth) - left;
+  const int32_t width = centred ? extent.advance : extent.inkWidth;
+  if (width > room) {
+    throw ToolError(std::string(what) + " is " + std::to_string(width) + " pixels wide in the viewer's font but " +
+                    (centred ? std::string("the screen is ") : "from x " + std::to_string(left) + " there are ") +
+                    std::to_string(room) + ": the first " + std::to_string(charactersThatFit(text, room, centred)) +
+                    " characters fit" + (centred ? "" : " there"), true);
+  }
+  if (extent.inkBottom >= 0 && (y - 1 + extent.inkTop < 0 || y - 1 + extent.inkBottom >= static_cast<int32_t>(kScreenHeight))) {
+    throw ToolError(std::string(what) + " at y " + std::to_string(y) + " would be cut by the screen's edge: y " +
+                    std::to_string(1 - extent.inkTop) + ".." + std::to_string(static_cast<int32_t>(kScreenHeight) - extent.inkBottom) +
+                    " shows it whole", true);
+  }
+  const std::vector<std::string> missing = charactersWithoutGlyph(text);
+  if (missing.empty()) return;
+  std::string names;
+  for (const std::string& character : missing) names += (names.empty() ? "'" : ", '") + character + "'";
+  std::cerr << "qbzpack: warning: " << what << ": the viewer's font has no " << names
+            << "; the viewer shows them as spaces\n";
 }
 
 uint32_t checkedZoom(const std::optional<uint32_t>& value, const char* what, uint32_t fallback) {
@@ -48,7 +90,7 @@ void placeOverlay(const std::optional<std::string>& path, std::optional<int32_t>
     if (x || y) throw ToolError(std::string("a position was given for ") + what + " but no picture", true);
     return;
   }
-  OverlayPixels overlay = overlayFromPicture(loadPicture(*path, background), dither, what);
+  OverlayPixels overlay = overlayFromPicture(loadOverlayPicture(*path, background, what), dither, what);
   left = x.value_or(0);
   top = y.value_or(0);
   if (left < 0 || top < 0 || left + overlay.width > kScreenWidth || top + overlay.height > kScreenHeight) {
@@ -88,16 +130,16 @@ AppendedExtras buildExtras(const ViewOptions& options, Rgb background, bool dith
     const int32_t yaw = parseAngle(*options.yaw, "--yaw") % kAngleUnitsPerTurn;
     s.initialYaw = yaw < 0 ? yaw + kAngleUnitsPerTurn : yaw;
   }
-  // A stored 0 makes the viewer use its own limit of -90 or +90 degrees.
-  s.pitchMin = checkedPitch(options.pitchMin, "--pitch-min", -kQuarterTurn);
-  s.pitchMax = checkedPitch(options.pitchMax, "--pitch-max", kQuarterTurn);
-  s.initialPitch = checkedPitch(options.pitch, "--pitch", 0);
-  const int32_t lowest = s.pitchMin == 0 ? -kQuarterTurn : s.pitchMin;
-  const int32_t highest = s.pitchMax == 0 ? kQuarterTurn : s.pitchMax;
+  // Elevations on the command line, positive up; the viewer's pitch is the
+  // opposite (-512 looks straight up), so the highest elevation is its lowest pitch.
+  const int32_t lowest = checkedElevation(options.pitchMin, "--pitch-min", -kQuarterTurn);
+  const int32_t highest = checkedElevation(options.pitchMax, "--pitch-max", kQuarterTurn);
+  const int32_t start = checkedElevation(options.pitch, "--pitch", 0);
   if (lowest > highest) throw ToolError("--pitch-min is above --pitch-max", true);
-  if (s.initialPitch < lowest || s.initialPitch > highest) {
-    throw ToolError("--pitch lies outside --pitch-min..--pitch-max", true);
-  }
+  if (start < lowest || start > highest) throw ToolError("--pitch lies outside --pitch-min..--pitch-max", true);
+  s.pitchMin = storedPitchLimit(highest, -1);
+  s.pitchMax = storedPitchLimit(lowest, 1);
+  s.initialPitch = -start;
 
   // The trailer replaces the viewer's zoom limits, so they are always written.
   s.zoomMin = checkedZoom(options.zoomMin, "--zoom-min", kDefaultZoomMin);
@@ -121,6 +163,8 @@ AppendedExtras buildExtras(const ViewOptions& options, Rgb background, bool dith
       s.captionY >= static_cast<int32_t>(kScreenHeight)) {
     throw ToolError("--caption-x/--caption-y must lie on the 240 x 320 screen", true);
   }
+  checkTextFits(extras.banner, "--banner", std::nullopt, kBannerY);
+  checkTextFits(extras.caption, "--caption", s.captionX, s.captionY);
 
   placeOverlay(options.overlay1, options.overlay1X, options.overlay1Y, "--overlay1", background, dither,
                extras.overlay1, s.overlay1Width, s.overlay1Height, s.overlay1X, s.overlay1Y);
