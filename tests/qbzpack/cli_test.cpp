@@ -69,10 +69,12 @@ TEST(CommandLine, BadArgumentsExitWithTwo) {
                        {viewer + Arguments{"--zoom", "100"}, kExitUsage, "--zoom"},  // below the default min
                        {viewer + Arguments{"--banner", std::string(100, 'b')}, kExitUsage, "99"},
                        // Texts that would not show whole in the viewer's font and text routine.
-                       {viewer + Arguments{"--banner", std::string(30, 'W')}, kExitUsage, "the first 15 characters fit"},
+                       {viewer + Arguments{"--banner", std::string(30, 'W')}, kExitUsage,
+                        "is 480 pixels wide in the viewer's font but the screen is 240: the first 15 characters fit"},
                        {viewer + Arguments{"--caption", "Husband Hill", "--caption-x", "150"}, kExitUsage,
                         "from x 150 there are 90: the first 8 characters fit there"},
-                       {viewer + Arguments{"--caption", "Mars", "--caption-y", "310"}, kExitUsage, "y 0..308 shows it whole"},
+                       {viewer + Arguments{"--caption", "Mars", "--caption-y", "310"}, kExitUsage,
+                        "y 0..308 shows it whole"},
                        {viewer + Arguments{"--banner", "left|right"}, kExitUsage, "only \"left\" would show"},
                        // Geometry that leaves holes in some views, with what would work instead.
                        {{"pack", "@pano.png", "--face-size", "256", "-o", "@o.qbz"}, kExitUsage,

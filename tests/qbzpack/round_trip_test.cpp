@@ -44,7 +44,8 @@ TEST(RoundTrip, PackedFacesExtractAndRepackUnchanged) {
   expectRuns({"pack", dir.path("pano.png"), "--face-size", "32", "--tile-size", "4", "--allow-holes", "-o",
               dir.path("a.qbz")});
   expectRuns({"extract", dir.path("a.qbz"), dir.path("faces")});
-  std::vector<std::string> repack = {"pack", "--no-dither", "--tile-size", "16", "--allow-holes", "-o", dir.path("b.qbz")};
+  std::vector<std::string> repack = {"pack", "--no-dither", "--tile-size", "16", "--allow-holes", "-o",
+                                     dir.path("b.qbz")};
   for (const std::string name : kFaceNames) {
     repack.insert(repack.end(), {"--" + name, dir.path("faces/" + name + ".png")});
   }
@@ -75,12 +76,12 @@ TEST(RoundTrip, SelfContainedViewerLoadsWithItsSettings) {
   std::string warnings;
   ASSERT_EQ(runTool({"pack", dir.path("pano.png"), "--face-size", "32", "--tile-size", "8", "--allow-holes",
                      "--viewer", dir.path("viewer"), "-o", out, "--yaw", "-90", "--pitch", "-20", "--pitch-min", "-30",
-                     "--pitch-max", "0", "--zoom-min", "150", "--zoom-max", "300", "--banner", "(c) example.org/mars",
+                     "--pitch-max", "0", "--zoom-min", "150", "--zoom-max", "300", "--banner", "(©) example.org/mars",
                      "--caption", "Husband Hill", "--caption-colour", "FFFFFF", "--background", "0000FF", "--overlay1",
                      dir.path("logo.png"), "--overlay1-x", "5", "--overlay1-y", "7"}, &warnings),
             kExitOk) << warnings;
   EXPECT_EQ(warnings,
-            "qbzpack: warning: --banner: the viewer's font has no '(', ')', '/'; the viewer shows them as spaces\n"
+            "qbzpack: warning: --banner: the viewer's font has no '(', '©', ')', '/'; the viewer shows them as spaces\n"
             "qbzpack: warning: --overlay1: 100 of its pixels are transparent; the viewer draws overlays opaque, so "
             "they are laid over --background 0000FF\n");
   const std::vector<uint8_t> bytes = qbzpack_test::readBytes(out);
@@ -97,7 +98,7 @@ TEST(RoundTrip, SelfContainedViewerLoadsWithItsSettings) {
   EXPECT_EQ(p.settings.pitchMin, -1);
   EXPECT_EQ(p.settings.initialZoom, 150u);  // the default zoom moved into the limits
   EXPECT_EQ(p.settings.captionColour, 0xFFFF);
-  EXPECT_EQ(p.banner + "|" + p.caption, "(c) example.org/mars|Husband Hill");
+  EXPECT_EQ(p.banner + "|" + p.caption, "(©) example.org/mars|Husband Hill");
   EXPECT_EQ(p.overlay1Pixels, 200u);
   std::string shown;
   EXPECT_EQ(runTool({"info", out}, nullptr, &shown), kExitOk);

@@ -54,9 +54,10 @@ void addOutputOptions(CLI::App& command, OutputRequest& out, OutputArguments& ar
   command.add_option("--zoom", v.zoom, "Start zoom")->group(group);
   command.add_option("--zoom-min", v.zoomMin, "Lowest zoom (default 130)")->group(group);
   command.add_option("--zoom-max", v.zoomMax, "Highest zoom (default 240)")->group(group);
-  command.add_option("--pitch-min", v.pitchMin, "Lowest elevation, angle (default -90: straight down)")->group(group);
-  command.add_option("--pitch-max", v.pitchMax, "Highest elevation, angle (default 90: straight up)")->group(group);
-  command.add_option("--banner", v.banner, "Banner text shown centred at start; must fit the screen's width")->group(group);
+  command.add_option("--pitch-min", v.pitchMin, "Lowest elevation, angle (default -90, straight down)")
+      ->group(group);
+  command.add_option("--pitch-max", v.pitchMax, "Highest elevation, angle (default 90, straight up)")->group(group);
+  command.add_option("--banner", v.banner, "Banner text, shown centred at start; must fit the screen")->group(group);
   command.add_option("--banner-frames", v.bannerFrames, "Banner shown until this frame (default 50)")->group(group);
   command.add_option("--banner-colour", v.bannerColour, "Banner colour, RGB (default FF9700)")->group(group);
   command.add_option("--caption", v.caption, "Caption text; must fit on the screen from its position")->group(group);

@@ -19,7 +19,9 @@ using ShownTable = std::array<std::array<int, kLevelCount>, 3>;
 // Read off the viewer's own colour lookup, so the tool measures against what
 // the screen shows whatever that lookup does.
 ShownTable readShownIntensities() {
-  buildColourLookup();
+  // Built once; a viewer in the same process may have built it already
+  // (index 0xFFFF, full-brightness white, is 0xFFFF only in a built table).
+  if (ColourLookup[0xFFFF] != 0xFFFF) buildColourLookup();
   ShownTable table{};
   for (int level = 0; level < kLevelCount; ++level) {
     table[0][level] = widened(ColourLookup[packLevels(level, 0, 0, 1)] >> 11, 5);

@@ -102,8 +102,8 @@ bool runInfo(const std::string& path, std::ostream& out) {
   if (p.loaded) {
     const uint32_t zoom = p.trailer ? lowestZoomOf(p.trailer->settings) : kDefaultZoomMin;
     const std::string holes = holesExplanation(p.header->faceSize, p.header->tileSize, zoom, p.trailer.has_value());
-    out << "shows whole:    " << (holes.empty() ? "yes, at every zoom from " + std::to_string(zoom) : "no (" + holes + ")")
-        << "\n";
+    out << "shows whole:    "
+        << (holes.empty() ? "yes, at every zoom from " + std::to_string(zoom) : "no (" + holes + ")") << "\n";
   }
   return p.loaded;
 }

@@ -41,7 +41,9 @@ void runPack(const PackRequest& request) {
     writePanorama(cubeFromEquirect(source, faceSize), request.output, prepared);
     return;
   }
-  if (request.faceSize) checkGeometry(*request.faceSize, request.output.tileSize, request.output.drawMode);
+  if (request.faceSize) {
+    checkGeometry(*request.faceSize, request.output.tileSize, request.output.drawMode);
+  }
   const PreparedOutput prepared = prepareOutput(request.output);
   if (request.faceSize) checkWhole(request, prepared, *request.faceSize);
   const CubeFaces cube = loadFacePictures(request.faces, request.output.background);

@@ -53,10 +53,10 @@ void checkTextFits(const std::string& text, const char* what, std::optional<int3
                     std::to_string(room) + ": the first " + std::to_string(charactersThatFit(text, room, centred)) +
                     " characters fit" + (centred ? "" : " there"), true);
   }
-  if (extent.inkBottom >= 0 && (y - 1 + extent.inkTop < 0 || y - 1 + extent.inkBottom >= static_cast<int32_t>(kScreenHeight))) {
+  const int32_t highestY = 1 - extent.inkTop, lowestY = static_cast<int32_t>(kScreenHeight) - extent.inkBottom;
+  if (extent.inkBottom >= 0 && (y < highestY || y > lowestY)) {
     throw ToolError(std::string(what) + " at y " + std::to_string(y) + " would be cut by the screen's edge: y " +
-                    std::to_string(1 - extent.inkTop) + ".." + std::to_string(static_cast<int32_t>(kScreenHeight) - extent.inkBottom) +
-                    " shows it whole", true);
+                    std::to_string(highestY) + ".." + std::to_string(lowestY) + " shows it whole", true);
   }
   const std::vector<std::string> missing = charactersWithoutGlyph(text);
   if (missing.empty()) return;

@@ -57,8 +57,12 @@ std::string holesExplanation(uint32_t faceSize, uint32_t tileSize, uint32_t lowe
                      ": tiles at the edge of the view come nearer than the viewer draws (depth 65)";
   std::string remedies;
   const auto add = [&remedies](const std::string& remedy) { remedies += (remedies.empty() ? "" : ", ") + remedy; };
-  if (const auto face = smallestWholeFace(tileSize, lowestZoom)) add("--face-size " + std::to_string(*face) + " or more");
-  if (const auto tile = largestWholeTile(faceSize, lowestZoom)) add("--tile-size " + std::to_string(*tile) + " or less");
+  if (const auto face = smallestWholeFace(tileSize, lowestZoom)) {
+    add("--face-size " + std::to_string(*face) + " or more");
+  }
+  if (const auto tile = largestWholeTile(faceSize, lowestZoom)) {
+    add("--tile-size " + std::to_string(*tile) + " or less");
+  }
   if (const auto zoom = lowestWholeZoom(faceSize, tileSize)) {
     add("--zoom-min " + std::to_string(*zoom) + " or more" + (zoomAdvice ? "" : " with --viewer"));
   }
