@@ -18,14 +18,14 @@ constexpr KeyAction run(HostCommand command) { return KeyAction{0, command}; }
 }  // namespace
 
 const std::array<const char*, 10> kHelpCardLines = {
-    "arrows       turn and tilt",
-    "drag         turn like a joystick",
-    "+ - wheel    zoom in, out",
-    "R            reset the view",
-    "W  Home      wire-frame",
-    "F11          full screen",
-    "F12          save the screen",
-    "Q  Esc       quit",
+    "arrows      turn, tilt",
+    "drag        turn like a joystick",
+    "= - wheel   zoom in, out",
+    "R           reset the view",
+    "W  Home     wire-frame",
+    "F11         full screen",
+    "F12         save the screen",
+    "Q  Esc      quit",
     "",
     "any key hides this card",
 };
