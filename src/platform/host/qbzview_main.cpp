@@ -183,10 +183,6 @@ int main(int argc, char** argv) {
     return 2;
   }
   run.options.frameLimit = frames;
-  platform::PanoramaSource source;
-  if (!preparePanorama(panorama, true, source)) return 1;
-  run.options.standaloneFile = source.standaloneFile;
-  useConverted(source);
   if (!eventsPath.empty()) {
     std::string error;
     if (!platform::loadEventScript(eventsPath, run.options.events, error)) {
@@ -194,9 +190,17 @@ int main(int argc, char** argv) {
       return 2;
     }
   }
+  platform::PanoramaSource source;
+  if (!preparePanorama(panorama, true, source)) return 1;
+  run.options.standaloneFile = source.standaloneFile;
+  useConverted(source);
   run.dumpDisplayPath = dumpPath;
   run.screenshotPath = screenshotPath;
   const platform::HeadlessResult result = platform::runHeadless(run);
-  if (!result.error.empty()) std::fprintf(stderr, "qbzview: %s\n", result.error.c_str());
+  if (!result.error.empty()) {
+    report(result.exitCode == 1 && result.framesProduced == 0 && !source.selfContained
+               ? source.standaloneFile + ": not a QBZ container the viewer can load"
+               : result.error);
+  }
   return result.exitCode;
 }
