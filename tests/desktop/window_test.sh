@@ -104,7 +104,9 @@ screenshot() {
   echo "$shot"
 }
 freeze() {
-  xdotool keydown --window "$1" minus keydown --window "$1" r keyup --window "$1" r keyup --window "$1" minus
+  xdotool keydown --window "$1" minus keydown --window "$1" r
+  sleep 0.3
+  xdotool keyup --window "$1" r keyup --window "$1" minus
   sleep 0.3
 }
 
@@ -142,7 +144,7 @@ echo "F12 saved the headless screen as $shot"
 # Quick taps: W ten times, every one toggles the wire-frame.
 for tap in $(seq 10); do
   xdotool key --window "$window" w
-  sleep 0.1
+  sleep 0.2
   shot=$(screenshot "$window" "$work/first.out")
   if ((tap % 2 == 0)); then cmp -s "$shot" "$work/still.png"; else ! cmp -s "$shot" "$work/still.png"; fi ||
     fail "tap $tap of W was lost"

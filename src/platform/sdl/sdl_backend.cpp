@@ -195,6 +195,7 @@ void SdlBackend::pollInput() {
       handleDrop(event.drop.file);
       continue;
     }
+    if (event.type == SDL_DROPTEXT) SDL_free(event.drop.file);  // dropped text, not a file: ours to free
     if (event.type == SDL_WINDOWEVENT &&
         (event.window.event == SDL_WINDOWEVENT_EXPOSED || event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)) {
       draw(false);
