@@ -6,7 +6,7 @@ set -euo pipefail
 declare -A GROUPS_PACKAGES=(
   [build]="build-essential cmake ninja-build pkg-config zlib1g-dev libpng-dev libjpeg62-turbo-dev libcli11-dev libgtest-dev libgmock-dev libbenchmark-dev"
   [desktop]="libsdl2-dev"
-  [test]="clang libclang-rt-14-dev xvfb xdotool xauth valgrind"
+  [test]="clang libclang-rt-14-dev xvfb xdotool xauth evilwm libjpeg-turbo-progs valgrind"
   [arm]="g++-arm-linux-gnueabi qemu-user libgtest-dev"
 )
 

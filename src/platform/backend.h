@@ -53,6 +53,10 @@ class Backend {
 void installBackend(Backend* backend);
 Backend& backend();
 
+// From now on the host file hostPath reads as these bytes, whatever is on
+// disk (a picture converted to a container in memory); an empty path forgets it.
+void setMemoryFile(const std::string& hostPath, std::vector<uint8_t> bytes);
+
 // Queues a message at the end of the queue (input from a backend).
 void postMessage(WindowHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam);
 // The first top-level window created, the one input goes to; null before.

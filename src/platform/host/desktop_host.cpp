@@ -25,6 +25,7 @@ DesktopResult runDesktop(const SdlOptions& options) {
     result.exitCode = 1;
     result.error = "cannot open the window: " + desktop->windowError();
   } else if (result.exitCode == 1) {
+    result.panoramaFailed = true;
     result.error = "no panorama found: looked in " + desktop->moduleFilePath() + " and " +
                    desktop->standaloneHostPath() + " (standing for \\Temp\\Test.QBZ)";
   } else if (!desktop->captureError().empty()) {
@@ -32,6 +33,7 @@ DesktopResult runDesktop(const SdlOptions& options) {
     result.error = desktop->captureError();
   }
 
+  result.restart = result.exitCode == 0 && desktop->restartRequested();
   resetApplication();
   installBackend(nullptr);
   resetWindowManager();

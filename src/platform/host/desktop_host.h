@@ -12,6 +12,8 @@ namespace platform {
 struct DesktopResult {
   int32_t exitCode = 0;
   std::string error;  // one line when something went wrong
+  bool panoramaFailed = false;  // no panorama loaded
+  bool restart = false;  // a dropped file was accepted: run again on it
 };
 
 // Exit code 0 after a normal end (or when another copy was brought forward

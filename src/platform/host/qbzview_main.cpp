@@ -4,34 +4,94 @@
 #include <cstdlib>
 #include <string>
 
+#include "platform/backend.h"
 #include "platform/emulated_display.h"
 #include "platform/host/headless_host.h"
+#include "platform/host/panorama_source.h"
+#include "platform/path_mapping.h"
 #if QBZ_HAVE_SDL
 #include "platform/host/desktop_host.h"
+#include "platform/host/help_card.h"
 #include "platform/sdl/single_instance.h"
 #endif
 
 namespace {
 
 constexpr char kFooter[] =
-    "Window controls: arrows turn and tilt; + or PageUp zoom in, - or PageDown zoom out; R resets the view;\n"
-    "Home or W switches textured / wire-frame; F1..F5 are the handheld's buttons 1..5; F1 quits, and Escape,\n"
-    "F5 or the close button quit at once; drag with the left mouse button to turn like a joystick.\n"
-    "The panorama is looked for appended to the qbzview executable itself, then in PANORAMA.qbz\n"
-    "(standing for \\Temp\\Test.QBZ; without it, Test.QBZ in the temporary directory).\n"
-    "A second window run brings the first forward and ends; headless runs never meet a window.\n"
-    "Exit status: 0 normal end (or another copy brought forward), 1 no panorama loaded or no display,\n"
+    "PANORAMA is a QBZ container or an equirectangular (2:1) PNG or JPEG picture, converted as `qbzpack pack`\n"
+    "would. A self-contained viewer (qbzpack --viewer) shows its own panorama.\n"
+    "Window keys: arrows turn and tilt; drag with the left mouse button to turn like a joystick; =, + or\n"
+    "PageUp and the wheel zoom in, - or PageDown zoom out; R resets the view; W or Home switches textured /\n"
+    "wire-frame; F1 or H shows the keys; F11 or Alt+Enter toggles full screen; F12 saves the screen as a PNG\n"
+    "next to the panorama; Q quits, Escape leaves full screen or quits. Drop a file on the window to show it.\n"
+    "One window per panorama: starting the same one again brings its window forward and ends.\n"
+    "Exit status: 0 normal end (or another copy brought forward), 1 no panorama shown or no display,\n"
     "2 bad usage.";
 
+// One line on stderr, as every failure is reported.
+void report(const std::string& message) { std::fprintf(stderr, "qbzview: %s\n", message.c_str()); }
+
+// The panorama chosen, or the one line why not; a picture's converted
+// container takes the place of its file.
+bool preparePanorama(const std::string& userPath, bool ownContainerFirst, platform::PanoramaSource& source) {
+  std::string error;
+  if (!platform::choosePanorama(userPath, platform::runningExecutablePath(), ownContainerFirst, source, error)) {
+    report(error);
+    return false;
+  }
+  return true;
+}
+
+void useConverted(platform::PanoramaSource& source) {
+  const std::string path = source.converted.empty() ? std::string() : source.standaloneFile;
+  platform::setMemoryFile(path, std::move(source.converted));
+}
+
 #if QBZ_HAVE_SDL
-// Hidden test hook: QBZVIEW_CAPTURE=PATH writes the window's picture after
-// frame QBZVIEW_CAPTURE_FRAME (default 2).
+// Hidden test hooks: QBZVIEW_CAPTURE=PATH writes the window's picture after
+// frame QBZVIEW_CAPTURE_FRAME (default 2); QBZVIEW_CAPTURE_WINDOW=PATH writes
+// the whole window with every screenshot.
 void readCaptureRequest(platform::SdlOptions& options) {
+  if (const char* window = std::getenv("QBZVIEW_CAPTURE_WINDOW")) options.windowCapturePath = window;
   const char* path = std::getenv("QBZVIEW_CAPTURE");
   if (path == nullptr || path[0] == '\0') return;
   options.capturePath = path;
   options.captureFrame = 2;
   if (const char* frame = std::getenv("QBZVIEW_CAPTURE_FRAME")) options.captureFrame = std::atoi(frame);
+}
+
+// Hidden test hook: QBZVIEW_DROP=PATH drops PATH on the window after frame 3,
+// where the X server of a test cannot drag files.
+void readDropRequest(platform::SdlOptions& options) {
+  const char* path = std::getenv("QBZVIEW_DROP");
+  if (path == nullptr || path[0] == '\0') return;
+  options.dropPath = path;
+  options.dropFrame = 3;
+}
+
+// Runs windows until the user quits: a file dropped on the window starts the
+// viewer again on it.
+int runWindows(platform::SdlOptions options, platform::PanoramaSource source) {
+  for (;;) {
+    options.standaloneFile = source.standaloneFile;
+    options.windowTitle = source.title;
+    options.instanceKey = source.identity;
+    options.screenshotStem = source.screenshotStem;
+    useConverted(source);
+    const bool selfContained = source.selfContained;
+    platform::PanoramaSource dropped;
+    options.acceptDroppedFile = [&dropped](const std::string& path) { return preparePanorama(path, false, dropped); };
+    const platform::DesktopResult desktop = platform::runDesktop(options);
+    if (!desktop.error.empty()) {
+      report(desktop.panoramaFailed && !selfContained
+                 ? options.standaloneFile + ": not a QBZ container the viewer can load"
+                 : desktop.error);
+    }
+    if (!desktop.restart) return desktop.exitCode;
+    source = std::move(dropped);
+    options.ownContainerFirst = false;
+    options.dropPath.clear();
+  }
 }
 #endif
 
@@ -69,7 +129,10 @@ int main(int argc, char** argv) {
   CLI::Option* fpsOption =
       app.add_option("--fps", framesPerSecond, "Window: frames per second, as the handheld's display (default 30)")
           ->check(CLI::Range(1, 1000));
-  app.add_option("PANORAMA", panorama, "Container standing for \\Temp\\Test.QBZ");
+  bool smooth = false;
+  CLI::Option* smoothOption =
+      app.add_flag("--smooth", smooth, "Window: linear filtering, filling the window (default: sharp whole-factor pixels)");
+  app.add_option("PANORAMA", panorama, "QBZ container or equirectangular PNG/JPEG picture");
   app.footer(kFooter);
   try {
     app.parse(argc, argv);
@@ -93,19 +156,21 @@ int main(int argc, char** argv) {
     }
     options.scale = scale;
     options.fullscreen = fullscreen;
+    options.smooth = smooth;
     options.framesPerSecond = framesPerSecond;
-    options.standaloneFile = panorama;
     options.instanceDirectory = platform::instanceDirectory();
+    options.helpCard = platform::renderHelpCard();
     readCaptureRequest(options);
-    const platform::DesktopResult desktop = platform::runDesktop(options);
-    if (!desktop.error.empty()) std::fprintf(stderr, "qbzview: %s\n", desktop.error.c_str());
-    return desktop.exitCode;
+    readDropRequest(options);
+    platform::PanoramaSource source;
+    if (!preparePanorama(panorama, true, source)) return 1;
+    return runWindows(std::move(options), std::move(source));
 #else
     std::fprintf(stderr, "qbzview: the desktop window is not available in this build; use --headless\n");
     return 1;
 #endif
   }
-  for (const CLI::Option* option : {scaleOption, fullscreenOption, fpsOption}) {
+  for (const CLI::Option* option : {scaleOption, fullscreenOption, fpsOption, smoothOption}) {
     if (option->count() != 0) {
       std::fprintf(stderr, "qbzview: %s is for the window, not --headless\n", option->get_name().c_str());
       return 2;
@@ -118,7 +183,6 @@ int main(int argc, char** argv) {
     return 2;
   }
   run.options.frameLimit = frames;
-  run.options.standaloneFile = panorama;
   if (!eventsPath.empty()) {
     std::string error;
     if (!platform::loadEventScript(eventsPath, run.options.events, error)) {
@@ -126,9 +190,17 @@ int main(int argc, char** argv) {
       return 2;
     }
   }
+  platform::PanoramaSource source;
+  if (!preparePanorama(panorama, true, source)) return 1;
+  run.options.standaloneFile = source.standaloneFile;
+  useConverted(source);
   run.dumpDisplayPath = dumpPath;
   run.screenshotPath = screenshotPath;
   const platform::HeadlessResult result = platform::runHeadless(run);
-  if (!result.error.empty()) std::fprintf(stderr, "qbzview: %s\n", result.error.c_str());
+  if (!result.error.empty()) {
+    report(result.exitCode == 1 && result.framesProduced == 0 && !source.selfContained
+               ? source.standaloneFile + ": not a QBZ container the viewer can load"
+               : result.error);
+  }
   return result.exitCode;
 }

@@ -6,6 +6,7 @@
 #include <SDL.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,10 +19,25 @@
 
 namespace platform {
 
+// A picture the host draws over the screen, 8-bit RGB rows.
+struct HostPicture {
+  int32_t width = 0, height = 0;
+  std::vector<uint8_t> rgb;
+};
+
 struct SdlOptions {
   DeviceClass device = DeviceClass::Generic;
-  int32_t scale = 2;              // whole factor of the window over 240 x 320
+  int32_t scale = 2;              // the window's first size: this whole factor over 240 x 320
   bool fullscreen = false;        // the desktop's whole screen, letterboxed
+  bool smooth = false;            // linear filtering, filling the window; default sharp whole-factor pixels
+  std::string windowTitle;        // empty: the viewer's own title
+  std::string instanceKey;        // with the title, who counts as the same copy (the panorama's path)
+  bool ownContainerFirst = true;  // false: the executable's appended container is not looked at
+  std::string screenshotStem;     // F12 writes STEM-screen-N.png (else into the current directory)
+  HostPicture helpCard;           // shown by F1/H over the picture until a key is pressed
+  // A file dropped on the window: true when the host will show it instead;
+  // the viewer then quits and the host starts it again.
+  std::function<bool(const std::string& path)> acceptDroppedFile;
   int32_t framesPerSecond = 30;   // the display's pace, 1..1000
   std::string standaloneFile;     // host file for "\Temp\Test.QBZ"; empty: Test.QBZ in the temp directory
   std::string instanceDirectory;  // where copies meet (instanceDirectory()); empty: no single-instance rule
@@ -30,6 +46,12 @@ struct SdlOptions {
   // in ".png", else raw 5-6-5 like the headless display dump).
   std::string capturePath;
   int32_t captureFrame = 0;
+  // For tests where files cannot be dragged: after this frame, SDL gets a
+  // drop of dropPath as if the user had dropped it.
+  std::string dropPath;
+  int32_t dropFrame = 0;
+  // For tests: each screenshot also writes the whole window as a binary PPM here.
+  std::string windowCapturePath;
 };
 
 class SdlBackend : public Backend {
@@ -46,6 +68,8 @@ class SdlBackend : public Backend {
   const std::string& captureError() const { return captureError_; }
   std::string standaloneHostPath() const;
   int32_t framesPresented() const { return framesPresented_; }
+  // A dropped file was accepted: the viewer ended to be started on it.
+  bool restartRequested() const { return restartRequested_; }
 
   uint64_t nowMs() override;
   void pollInput() override;
@@ -70,13 +94,21 @@ class SdlBackend : public Backend {
   void draw(bool capture);
   void capture(const SDL_Rect& drawn);
   void postInput();
+  void runCommand(HostCommand command);
+  void handleDrop(char* file);
+  void saveScreenshot();
+  void drawHelpCard(const SDL_Rect& picture);
+  void captureWindow(int32_t width, int32_t height);
 
   SdlOptions options_;
   EmulatedDisplay display_;
   FramePacer pacer_;
   SingleInstance instance_;
   InputTranslator translator_;
-  std::vector<InputMessage> pending_;
+  TapKeeper taps_;
+  std::vector<InputMessage> translated_;
+  std::vector<HostCommand> commands_;
+  std::vector<InputMessage> pending_;  // admitted, to be posted
   uint64_t startTicks_ = 0;
 
   WindowHandle ourWindow_ = nullptr;
@@ -84,10 +116,14 @@ class SdlBackend : public Backend {
   SDL_Window* window_ = nullptr;
   SDL_Renderer* renderer_ = nullptr;
   SDL_Texture* texture_ = nullptr;
+  SDL_Texture* helpTexture_ = nullptr;
   std::string windowError_;
   std::string captureError_;
   int32_t framesPresented_ = 0;
-  bool directFrameWaiting_ = false;  // the direct class drew a frame not yet presented
+  bool directFrameWaiting_ = false;
+  bool restartRequested_ = false;
+  bool dropInjected_ = false;
+  bool windowCaptureDue_ = false;  // the direct class drew a frame not yet presented
 };
 
 }  // namespace platform
