@@ -35,13 +35,16 @@ TEST_F(FillerTest, SpanAndRowRules) {
     fill(filler, {screenVertex(10, 60)}, {screenVertex(60, 60)}, {screenVertex(30, 80)}, texture.surface);
     EXPECT_EQ(touchedInRow(10) + touchedInRow(50) + touchedInRow(59) + touchedInRow(80), 0);
     EXPECT_TRUE(touchedInRow(11) > 0 && touchedInRow(49) > 0 && touchedInRow(60) > 0);
-    // Nothing for: one row; long and upper edge of equal computed slope (though the flat top
-    // would cover row 10); the same collinear upper half above a real lower half.
+    // Nothing for: one row; a middle corner on the long edge, which drops its lower half too.
     clearFrame();
     fill(filler, {screenVertex(10, 20)}, {screenVertex(60, 20)}, {screenVertex(30, 20)}, texture.surface);
-    fill(filler, {screenVertex(10, 10)}, {screenVertex(11, 10)}, {screenVertex(11, 11)}, texture.surface);
     fill(filler, {screenVertex(0, 0)}, {screenVertex(5, 5)}, {screenVertex(10, 10)}, texture.surface);
     EXPECT_EQ(touchedCells(), 0);
+    // A flat top as wide as the long edge's step per row (the fine tilings' tiles) is drawn:
+    // its top edge has no slope to compare. One row here, two rows below.
+    fill(filler, {screenVertex(10, 10)}, {screenVertex(11, 10)}, {screenVertex(11, 11)}, texture.surface);
+    fill(filler, {screenVertex(40, 20)}, {screenVertex(42, 20)}, {screenVertex(44, 22)}, texture.surface);
+    EXPECT_TRUE(touchedInRow(10) > 0 && touchedInRow(20) > 0 && touchedInRow(21) > 0) << "filler " << i;
   }
 }
 
