@@ -139,9 +139,11 @@ TEST_F(FillerTest, RandomTrianglesMatchThePlainModelAndStayInBounds) {
       const int16_t shade = in(-3, 3);
       auto value = [&](int32_t lo, int32_t hi) { return kind >= 3 ? in(INT16_MIN, INT16_MAX) : in(lo, hi); };
       auto texel = [&] { return kind == 0 ? in(-500, 2100) : value(-3000, 3000); };
+      const bool tiny = kind == 0 && n % 400 == 200;  // a few pixels: the short path of no row or one
+      const int32_t lo = tiny ? 100 : low[kind], hi = tiny ? 103 : high[kind];
       Corner c[3];
       for (Corner& corner : c)  // braced lists evaluate left to right
-        corner = {screenVertex(in(low[kind], high[kind]), in(low[kind], high[kind]),
+        corner = {screenVertex(in(lo, hi), in(lo, hi),
                                kind == 0 ? in(65, 2999) : value(0, 4200), oneShade ? shade : value(-8, 8)),
                   texel(), texel()};
       if (kind == 0 || in(0, 4) != 0)  // mostly in row order, as the pipeline hands them over
