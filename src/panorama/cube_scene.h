@@ -38,6 +38,8 @@ extern TileCell* tileCells;  // tilesPerEdge * tilesPerEdge cells
 constexpr uint32_t kCellsPerRun = 8;
 extern uint32_t runCount;
 extern VertexBlock* faceRuns;  // runCount * kFaceCount blocks, face by face within a run
+// Likewise a face's meshes of consecutive cells have consecutive triangle
+// arrays: the frame update reaches a run's triangles from its first cell.
 
 // Boxes around ever larger groups of consecutive runs, so that a part of the
 // scene that cannot show is skipped with a few tests: a group of level 1 holds

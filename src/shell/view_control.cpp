@@ -110,12 +110,19 @@ void submitRun(uint32_t run, uint32_t faces) {
   for (int32_t face = 0; face < kFaceCount; ++face) {
     if ((faces >> face & 1u) != 0) transformVertices(renderContext, blocks[face].vertices);
   }
+  // A face's triangles of consecutive cells lie one after the other in the
+  // scene's storage, so the run's are reached from its first cell's mesh
+  // without touching the other cells' records.
   const uint32_t cells = tilesPerEdge * tilesPerEdge;
-  const uint32_t end = std::min(cells, (run + 1) * kCellsPerRun);
-  for (uint32_t k = run * kCellsPerRun; k < end; ++k) {
-    TileCell& cell = tileCells[k];
+  const uint32_t first = run * kCellsPerRun;
+  const uint32_t count = std::min(cells, first + kCellsPerRun) - first;
+  const TileCell& firstCell = tileCells[first];
+  for (uint32_t n = 0; n < count; ++n) {
     for (int32_t face = 0; face < kFaceCount; ++face) {
-      if ((faces >> face & 1u) != 0) drawTriangles(renderContext, cell.faces[face].mesh);
+      if ((faces >> face & 1u) == 0) continue;
+      const Mesh& mesh = firstCell.faces[face].mesh;
+      drawTriangles(renderContext, Mesh{0, nullptr, mesh.triangleCount,
+                                        mesh.triangles + static_cast<size_t>(n) * static_cast<size_t>(mesh.triangleCount)});
     }
   }
 }
