@@ -75,12 +75,14 @@ inline const PanoramaSource& panoramaSource() {
   return source;
 }
 
-// Options that make the panorama file the viewer's "\Temp\Test.QBZ".
-inline platform::HeadlessOptions panoramaOptions(platform::DeviceClass device = platform::DeviceClass::Generic) {
+// Options that make the panorama file (default: panoramaSource's) the viewer's "\Temp\Test.QBZ".
+inline platform::HeadlessOptions panoramaOptions(platform::DeviceClass device = platform::DeviceClass::Generic,
+                                                 const std::string& panorama = {}) {
+  const std::string& path = panorama.empty() ? panoramaSource().path : panorama;
   platform::HeadlessOptions options;
   options.device = device;
-  options.standaloneFile = panoramaSource().path;
-  options.moduleFile = panoramaSource().path + ".no-viewer";  // no appended container
+  options.standaloneFile = path;
+  options.moduleFile = path + ".no-viewer";  // no appended container
   options.frameLimit = 0;
   return options;
 }
@@ -88,8 +90,8 @@ inline platform::HeadlessOptions panoramaOptions(platform::DeviceClass device = 
 // The running viewer; its destructor returns every global to the start state.
 class Viewer {
  public:
-  explicit Viewer(platform::DeviceClass device = platform::DeviceClass::Generic)
-      : backend_(std::make_unique<platform::HeadlessBackend>(panoramaOptions(device))) {
+  explicit Viewer(platform::DeviceClass device = platform::DeviceClass::Generic, const std::string& panorama = {})
+      : backend_(std::make_unique<platform::HeadlessBackend>(panoramaOptions(device, panorama))) {
     platform::resetWindowManager();
     platform::installBackend(backend_.get());
     resetApplication();

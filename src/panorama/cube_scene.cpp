@@ -6,6 +6,7 @@
 #include <new>
 
 #include "panorama/panorama_container.h"
+#include "render/depth_buckets.h"
 
 const int8_t cubeCorners[8][3] = {
     {-1, -1, +1}, {+1, -1, +1}, {+1, -1, -1}, {-1, -1, -1},
@@ -17,6 +18,8 @@ int32_t halfEdge = 0;
 TileCell* tileCells = nullptr;
 uint32_t runCount = 0;
 VertexBlock* faceRuns = nullptr;
+uint32_t groupLevelCount = 0;
+GroupLevel groupLevels[kMaxGroupLevels] = {};
 
 namespace {
 
@@ -42,6 +45,48 @@ constexpr FacePlacement kFaces[kFaceCount] = {
 // The scene's vertex and triangle storage, one block each for all faces.
 MeshVertex* vertexPool = nullptr;
 MeshTriangle* trianglePool = nullptr;
+ModelBounds* groupBoxPool = nullptr;  // the boxes of every group level
+
+ModelBounds unite(const ModelBounds& a, const ModelBounds& b) {
+  return ModelBounds{Vec3s{std::min(a.low.x, b.low.x), std::min(a.low.y, b.low.y), std::min(a.low.z, b.low.z)},
+                     Vec3s{std::max(a.high.x, b.high.x), std::max(a.high.y, b.high.y), std::max(a.high.z, b.high.z)}};
+}
+
+// The group levels over the runs, each box the union of its members' boxes.
+bool buildGroupLevels(size_t runs) {
+  size_t total = 0;
+  uint32_t levels = 0;
+  for (size_t members = runs; members > 1 && levels < kMaxGroupLevels; ++levels) {
+    members = (members + kRunsPerGroup - 1) / kRunsPerGroup;
+    groupLevels[levels].count = static_cast<uint32_t>(members);
+    total += members;
+  }
+  if (levels == 0) return true;
+  groupBoxPool = new (std::nothrow) ModelBounds[total * kFaceCount];
+  if (groupBoxPool == nullptr) return false;
+  ModelBounds* next = groupBoxPool;
+  for (uint32_t level = 0; level < levels; ++level) {
+    GroupLevel& group = groupLevels[level];
+    group.boxes = next;
+    next += static_cast<size_t>(group.count) * kFaceCount;
+    const size_t members = level == 0 ? runs : groupLevels[level - 1].count;
+    for (size_t n = 0; n < group.count; ++n) {
+      for (int32_t f = 0; f < kFaceCount; ++f) {
+        const size_t first = n * kRunsPerGroup;
+        const size_t end = std::min<size_t>(members, first + kRunsPerGroup);
+        ModelBounds box{};
+        for (size_t m = first; m < end; ++m) {
+          const ModelBounds& member =
+              level == 0 ? faceRuns[m * kFaceCount + f].bounds : groupLevels[level - 1].boxes[m * kFaceCount + f];
+          box = m == first ? member : unite(box, member);
+        }
+        group.boxes[n * kFaceCount + f] = box;
+      }
+    }
+  }
+  groupLevelCount = levels;
+  return true;
+}
 
 // The point reached from the face's starting corner by `across` texels along
 // its columns and `up` texels along its rows.
@@ -166,6 +211,17 @@ bool buildCubeScene() {
     for (int32_t f = 0; f < kFaceCount; ++f) faceRuns[run * kFaceCount + f] = vertexRun(f, first, count, cellCount);
   }
   runCount = static_cast<uint32_t>(runs);
+  if (!buildGroupLevels(runs)) {
+    releaseCubeScene();
+    return false;
+  }
+  // Every see-through triangle may be visible in one frame (fine tilings show
+  // thousands): the depth buckets get room for all of them now, once.
+  const bool seeThrough = panoramaContainer.drawMode() >= BlendMixed;
+  if (!bucketsReserve(depthBuckets, seeThrough ? static_cast<int64_t>(faceCount) * kQuadTriangles : 0)) {
+    releaseCubeScene();
+    return false;
+  }
   return true;
 }
 
@@ -174,7 +230,11 @@ void releaseCubeScene() {
   delete[] trianglePool;
   delete[] tileCells;
   delete[] faceRuns;
+  delete[] groupBoxPool;
   faceRuns = nullptr;
+  groupBoxPool = nullptr;
+  groupLevelCount = 0;
+  for (GroupLevel& level : groupLevels) level = GroupLevel{};
   runCount = 0;
   vertexPool = nullptr;
   trianglePool = nullptr;

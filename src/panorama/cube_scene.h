@@ -34,10 +34,25 @@ extern TileCell* tileCells;  // tilesPerEdge * tilesPerEdge cells
 
 // The pipeline transforms a face's vertices run by run: kCellsPerRun
 // consecutive cells (the last run may be shorter), whose vertices of one face
-// are one block of the pool. A run wholly behind the eye is rejected at once.
+// are one block of the pool, with a box around them.
 constexpr uint32_t kCellsPerRun = 8;
 extern uint32_t runCount;
 extern VertexBlock* faceRuns;  // runCount * kFaceCount blocks, face by face within a run
+// Likewise a face's meshes of consecutive cells have consecutive triangle
+// arrays: the frame update reaches a run's triangles from its first cell.
+
+// Boxes around ever larger groups of consecutive runs, so that a part of the
+// scene that cannot show is skipped with a few tests: a group of level 1 holds
+// kRunsPerGroup runs, one of level L + 1 kRunsPerGroup groups of level L (the
+// last ones of a level may hold fewer). The top level has one group.
+constexpr uint32_t kRunsPerGroup = 8;
+constexpr uint32_t kMaxGroupLevels = 12;
+struct GroupLevel {
+  uint32_t count;      // groups on this level
+  ModelBounds* boxes;  // count * kFaceCount boxes, face by face within a group
+};
+extern uint32_t groupLevelCount;  // 0 when the scene has one run
+extern GroupLevel groupLevels[kMaxGroupLevels];  // index 0 is level 1
 
 bool loadTileTextures();
 bool buildCubeScene();

@@ -69,8 +69,11 @@ inline TriangleEdges<N> buildEdges(const Corner& top, const Corner& middle, cons
 // first..end-1 to draw and both edges' values at row first.
 template <int N, class Half>
 inline void walkTriangleHalves(const TriangleEdges<N>& e, Half&& half) {
-  // Equal slopes: the middle corner sits on the long edge; nothing is drawn.
-  if (e.longSlope[0] == e.upperSlope[0]) return;
+  // Equal slopes of a real upper half: the middle corner sits on the long
+  // edge; nothing is drawn. A flat top (middle on the top row) has no upper
+  // edge to compare: its slope would come from a height of 0, and its lower
+  // half decides its own left edge below.
+  if (e.middleY > e.topY && e.longSlope[0] == e.upperSlope[0]) return;
   int32_t longEdge[N];
   int32_t shortEdge[N];
 

@@ -43,13 +43,16 @@ struct AffineSlopes {
   }
 };
 
+// The guard's test without the edges: an ordinary shape and u, v differences that fit every slope.
+bool quickBoundsHold(const AffineCorner& t, const AffineCorner& m, const AffineCorner& b) {
+  return ordinaryShape({t.x, t.y}, {m.x, m.y}, {b.x, b.y}) && extentBelow(t.u, m.u, b.u, kSafeDifference) &&
+         extentBelow(t.v, m.v, b.v, kSafeDifference);
+}
+
+// The whole guard, for triangles that fail the quick test.
 bool withinBounds(const AffineCorner& t, const AffineCorner& m, const AffineCorner& b,
                   const TriangleEdges<kCount>& edges) {
   const CornerPosition tp{t.x, t.y}, mp{m.x, m.y}, bp{b.x, b.y};
-  if (ordinaryShape(tp, mp, bp) && extentBelow(t.u, m.u, b.u, kSafeDifference) &&
-      extentBelow(t.v, m.v, b.v, kSafeDifference)) {
-    return true;
-  }
   return edgeProductsFit(t.x, m.x, b.x, tp, mp, bp) && edgeProductsFit(t.u, m.u, b.u, tp, mp, bp) &&
          edgeProductsFit(t.v, m.v, b.v, tp, mp, bp) && spansFit<true>(edges);
 }
@@ -128,11 +131,16 @@ inline bool startSpan(SpanLayout<X, Depth, Shade, U, V>, int32_t row, const int3
                       AffineSpan& span) {
   SpanEnds ends;
   if (!widenedSpanEnds(left[X], right[X], ends)) return false;
+  AffinePixel at{left[Depth], Shade >= 0 ? left[Shade] : 0, left[U], left[V]};
+  if (ends.hi - ends.lo == 1) {  // one pixel, at the start values: no step is ever taken
+    int32_t* cell = FrameBuffer + row * kFrameColumns + ends.lo;
+    span = {{cell, cell + 1, 0}, at, {0, 0, 0, 0}};
+    return true;
+  }
   const int32_t widthReciprocal = ReciprocalTable[ends.hi - ends.lo];
   const AffinePixel step{spanStep(left[Depth], right[Depth], widthReciprocal),
                          Shade >= 0 ? spanStep(left[Shade], right[Shade], widthReciprocal) : 0,
                          spanStep(left[U], right[U], widthReciprocal), spanStep(left[V], right[V], widthReciprocal)};
-  AffinePixel at{left[Depth], Shade >= 0 ? left[Shade] : 0, left[U], left[V]};
   const SpanCells cells = clippedSpan(row, ends);
   if (cells.skipped > 0) {  // start at column 0 with the values the span has there
     at.depth = advanced(at.depth, step.depth, cells.skipped);
@@ -207,6 +215,65 @@ struct OneShadeSpans {
   }
 };
 
+// The one row a small triangle covers, with both edges' values there; false
+// when the triangle covers more rows than one. Triangles whose corners are in
+// row order and that pass the bounds guard's quick test only; the values are
+// those the full edge walk would reach, and no row is still drawn nothing.
+struct OneRow {
+  bool drawn;  // false: the triangle covers no row of the frame
+  int32_t row;
+  int32_t left[kCount];
+  int32_t right[kCount];
+};
+
+bool smallTriangle(const AffineCorner& t, const AffineCorner& m, const AffineCorner& b, int32_t vScale, OneRow& out) {
+  const int32_t height = b.y - t.y;
+  out.drawn = false;
+  if (m.y == t.y) {  // flat top: rows t.y .. b.y - 1, from the corners' own values
+    if (height > 1) return false;
+    out.row = t.y;
+    if (height == 0 || t.x == m.x || out.row < 0 || out.row >= kFrameRows) return true;
+    const bool longIsLeft = t.x < m.x;
+    std::copy(t.start, t.start + kCount, longIsLeft ? out.left : out.right);
+    std::copy(m.start, m.start + kCount, longIsLeft ? out.right : out.left);
+    out.drawn = true;
+    return true;
+  }
+  // Pointed top: rows t.y + 1 .. b.y - 1.
+  if (height > 2) return false;
+  if (height < 2) return true;
+  const AffineSlopes slopes{vScale};
+  int32_t longSlope[kCount], upperSlope[kCount];
+  slopes(t, b, edgeReciprocal(t.y, b.y), longSlope);
+  slopes(t, m, edgeReciprocal(t.y, m.y), upperSlope);
+  if (longSlope[kX] == upperSlope[kX]) return true;  // the middle corner on the long edge
+  out.row = t.y + 1;
+  if (out.row < 0 || out.row >= kFrameRows) return true;
+  int32_t longEdge[kCount], shortEdge[kCount];
+  edgeAtRow<kCount>(t.start, longSlope, t.y, out.row, longEdge);
+  bool longIsLeft;
+  if (m.y == b.y) {  // the row belongs to the upper half
+    edgeAtRow<kCount>(t.start, upperSlope, t.y, out.row, shortEdge);
+    longIsLeft = longSlope[kX] < upperSlope[kX];
+  } else {  // to the lower half, which starts at the middle corner's own values
+    std::copy(m.start, m.start + kCount, shortEdge);
+    if (longEdge[kX] == shortEdge[kX]) return true;
+    longIsLeft = longEdge[kX] < shortEdge[kX];
+  }
+  std::copy(longEdge, longEdge + kCount, longIsLeft ? out.left : out.right);
+  std::copy(shortEdge, shortEdge + kCount, longIsLeft ? out.right : out.left);
+  out.drawn = true;
+  return true;
+}
+
+int32_t* pickOneShade(const int32_t* from, int32_t* to) {
+  to[kOneShadeX] = from[kX];
+  to[kOneShadeDepth] = from[kDepth];
+  to[kOneShadeU] = from[kU];
+  to[kOneShadeV] = from[kV];
+  return to;
+}
+
 }  // namespace
 
 void fillTriangleAffine(const MeshVertex* top, int16_t topU, int16_t topV, const MeshVertex* middle,
@@ -216,13 +283,41 @@ void fillTriangleAffine(const MeshVertex* top, int16_t topU, int16_t topV, const
   const AffineCorner t = loadCorner(*top, topU, topV, vScale);
   const AffineCorner m = loadCorner(*middle, middleU, middleV, vScale);
   const AffineCorner b = loadCorner(*bottom, bottomU, bottomV, vScale);
-  const TriangleEdges<kCount> edges = buildEdges<kCount>(t, m, b, AffineSlopes{vScale});
-  if (!withinBounds(t, m, b, edges)) return;
   const int32_t rule = texturedRule(surface->blendMode);
   const TextureAccess texture{surface->texels, surface->uMask, surface->vMask};
-  if (rule == BlendOpaque && t.shade == m.shade && m.shade == b.shade && unsignedIndexFits(texture)) {
-    // Every shade function gives shade 1, so that value has loops with it built in.
-    const uint32_t shade = static_cast<uint32_t>(fx::sar(t.start[kShade], 16));
+  const bool oneShade = rule == BlendOpaque && t.shade == m.shade && m.shade == b.shade && unsignedIndexFits(texture);
+  // Every shade function gives shade 1, so that value has loops with it built in.
+  const uint32_t shade = static_cast<uint32_t>(fx::sar(t.start[kShade], 16));
+  const bool quickBounds = quickBoundsHold(t, m, b);
+
+  // Triangles of a few pixels (a fine tiling seen from afar) cover no row or
+  // one: that row is found without building the three edges.
+  OneRow one;
+  if (quickBounds && smallTriangle(t, m, b, vScale, one)) {
+    if (!one.drawn) return;
+    if (oneShade) {
+      int32_t left[kOneShadeCount], right[kOneShadeCount];
+      pickOneShade(one.left, left), pickOneShade(one.right, right);
+      if (shade == 1) {
+        OneShadeSpans<std::integral_constant<uint32_t, 1>>{texture, {}}(one.row, left, right);
+      } else {
+        OneShadeSpans<uint32_t>{texture, shade}(one.row, left, right);
+      }
+      return;
+    }
+    const bool unsignedIndex = unsignedIndexFits(texture);
+    switch (rule) {
+      case BlendOpaque: AffineSpans<BlendOpaque>{texture, unsignedIndex}(one.row, one.left, one.right); break;
+      case BlendKeyed: AffineSpans<BlendKeyed>{texture, unsignedIndex}(one.row, one.left, one.right); break;
+      case BlendMixed: AffineSpans<BlendMixed>{texture, unsignedIndex}(one.row, one.left, one.right); break;
+      default: AffineSpans<BlendMixedKeyed>{texture, unsignedIndex}(one.row, one.left, one.right); break;
+    }
+    return;
+  }
+
+  const TriangleEdges<kCount> edges = buildEdges<kCount>(t, m, b, AffineSlopes{vScale});
+  if (!quickBounds && !withinBounds(t, m, b, edges)) return;
+  if (oneShade) {
     if (shade == 1) {
       walkTriangle(withoutShade(edges), OneShadeSpans<std::integral_constant<uint32_t, 1>>{texture, {}});
     } else {

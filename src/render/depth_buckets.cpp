@@ -1,13 +1,16 @@
 #include "render/depth_buckets.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <new>
 
 #include "render/mesh.h"
 #include "render/pipeline.h"
 
-DepthBuckets depthBuckets{};
-
 namespace {
+
+BucketEntry smallestPool[kBucketPoolSize];
+BucketEntry* reservedPool = nullptr;  // replaces smallestPool once a scene needs more
 
 void resetHeader(DepthBuckets& buckets) {
   buckets.queuedCount = 0;
@@ -17,13 +20,28 @@ void resetHeader(DepthBuckets& buckets) {
 
 }  // namespace
 
+DepthBuckets depthBuckets{kBucketCount, 0, 0, kBucketPoolSize, smallestPool, {}};
+
 void bucketsReset(DepthBuckets& buckets) {
   for (DepthBucket& bucket : buckets.buckets) bucket.count = 0;
   resetHeader(buckets);
 }
 
+bool bucketsReserve(DepthBuckets& buckets, int64_t count) {
+  if (count <= buckets.capacity) return true;
+  if (count > INT32_MAX) return false;
+  BucketEntry* pool = new (std::nothrow) BucketEntry[static_cast<size_t>(count)];
+  if (pool == nullptr) return false;
+  if (buckets.entries == reservedPool) delete[] reservedPool;
+  reservedPool = pool;
+  buckets.entries = pool;
+  buckets.capacity = static_cast<int32_t>(count);
+  bucketsReset(buckets);
+  return true;
+}
+
 void bucketsPush(DepthBuckets& buckets, const MeshTriangle* triangle, int32_t cornerOrder) {
-  if (buckets.queuedCount >= kBucketPoolSize) return;  // full: not drawn this frame
+  if (buckets.queuedCount >= buckets.capacity) return;  // full: not drawn this frame
   BucketEntry& entry = buckets.entries[buckets.queuedCount];
   buckets.queuedCount += 1;
 

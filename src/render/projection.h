@@ -12,7 +12,17 @@ constexpr int32_t kProjectionEntries = 4608;
 // Entry d = zoom * 65536 / d (single precision, rounded to nearest); entry 0 is 0.
 extern int32_t ProjectionTable[kProjectionEntries];
 
+// What the visibility test needs to know of the table over the visible depths
+// 65..2999: every entry d there satisfies entry * d >= lowestScaleTimesDepth
+// and entry <= highestScale. Both 0 until a table is built.
+struct ProjectionScaleBounds {
+  int64_t lowestScaleTimesDepth;
+  int32_t highestScale;
+};
+extern ProjectionScaleBounds projectionScaleBounds;
+
 // Floating point here is allowed: it runs at start-up and when the zoom changes.
+// Also sets projectionScaleBounds.
 void buildProjectionTable(int32_t zoom);
 // Camera x along the frame-buffer rows (centre 120), y along the columns (centre 160).
 void projectPortrait(const Vec3s& camera, MeshVertex& out);

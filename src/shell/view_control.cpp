@@ -7,13 +7,16 @@
 #include "display/frame_buffer.h"
 #include "panorama/cube_scene.h"
 #include "panorama/panorama_container.h"
+#include "render/fixed_point.h"
 #include "render/matrix.h"
 #include "render/pipeline.h"
 #include "render/render_context.h"
 #include "render/trig_tables.h"
+#include "render/visibility.h"
 #include "shell/input_state.h"
 
 ViewState viewState{0, 0, 0, 0, 0, true, false};
+bool sceneCulling = true;
 
 namespace {
 
@@ -58,10 +61,12 @@ void applyStylusDrag() {
 
 void applyYaw() {
   if (viewState.yawVelocity == 0) return;
-  int32_t yaw = viewState.yaw + viewState.yawVelocity;  // |yaw| <= 2048 and |velocity| < 2^17
-  if (yaw > kAngleSteps) yaw -= kAngleSteps;
-  if (yaw < 0) yaw += kAngleSteps;
-  // Only a drag far beyond the screen turns by more than a whole turn at once.
+  // The start and reset headings come from the trailer and may lie anywhere in
+  // int32: the sums wrap as on the machine instead of overflowing.
+  int32_t yaw = fx::add(viewState.yaw, viewState.yawVelocity);
+  if (yaw > kAngleSteps) yaw = fx::sub(yaw, kAngleSteps);
+  if (yaw < 0) yaw = fx::add(yaw, kAngleSteps);
+  // Such a heading, or a drag far beyond the screen, is still outside the turn.
   if (yaw < 0 || yaw > kAngleSteps) yaw &= kAngleMask;
   viewState.yaw = yaw;
 }
@@ -84,24 +89,77 @@ void setCamera() {
   matrixCopy(*matrixStack.top, camera);
 }
 
-// Cell by cell, face by face, as drawMesh on each tile would: a run's vertices
-// are transformed first (a face of the run wholly behind the eye at once), then
-// its cells' triangles are drawn in the same order.
-void submitScene() {
+VisibilityTest visibility;
+
+// The faces among `faces` (bit f: face f) whose box at boxes[f] may show.
+uint32_t facesShown(const ModelBounds* boxes, uint32_t faces) {
+  for (int32_t face = 0; face < kFaceCount; ++face) {
+    if ((faces >> face & 1u) != 0 && blockHidden(visibility, boxes[face])) faces &= ~(1u << face);
+  }
+  return faces;
+}
+
+// A run's vertices of the faces that may show are transformed, then its cells'
+// triangles are drawn cell by cell, face by face.
+void submitRun(uint32_t run, uint32_t faces) {
+  VertexBlock* blocks = faceRuns + static_cast<size_t>(run) * kFaceCount;
+  for (int32_t face = 0; face < kFaceCount; ++face) {
+    if ((faces >> face & 1u) != 0 && blockHidden(visibility, blocks[face].bounds)) faces &= ~(1u << face);
+  }
+  if (faces == 0) return;
+  for (int32_t face = 0; face < kFaceCount; ++face) {
+    if ((faces >> face & 1u) != 0) transformVertices(renderContext, blocks[face].vertices);
+  }
+  // A face's triangles of consecutive cells lie one after the other in the
+  // scene's storage, so the run's are reached from its first cell's mesh
+  // without touching the other cells' records.
   const uint32_t cells = tilesPerEdge * tilesPerEdge;
-  for (uint32_t run = 0; run < runCount; ++run) {
-    uint32_t shownFaces = 0;  // bit f: face f of the run may show
+  const uint32_t first = run * kCellsPerRun;
+  const uint32_t count = std::min(cells, first + kCellsPerRun) - first;
+  const TileCell& firstCell = tileCells[first];
+  for (uint32_t n = 0; n < count; ++n) {
     for (int32_t face = 0; face < kFaceCount; ++face) {
-      if (transformBlock(renderContext, faceRuns[run * kFaceCount + face])) shownFaces |= 1u << face;
-    }
-    const uint32_t end = std::min(cells, (run + 1) * kCellsPerRun);
-    for (uint32_t k = run * kCellsPerRun; k < end; ++k) {
-      TileCell& cell = tileCells[k];
-      for (int32_t face = 0; face < kFaceCount; ++face) {
-        if ((shownFaces >> face & 1u) != 0) drawTriangles(renderContext, cell.faces[face].mesh);
-      }
+      if ((faces >> face & 1u) == 0) continue;
+      const Mesh& mesh = firstCell.faces[face].mesh;
+      drawTriangles(renderContext, Mesh{0, nullptr, mesh.triangleCount,
+                                        mesh.triangles + static_cast<size_t>(n) * static_cast<size_t>(mesh.triangleCount)});
     }
   }
+}
+
+// Group n of level index `level` (0: groups of runs), its members in order.
+void submitGroup(uint32_t level, uint32_t n, uint32_t faces) {
+  faces = facesShown(groupLevels[level].boxes + static_cast<size_t>(n) * kFaceCount, faces);
+  if (faces == 0) return;
+  const uint32_t members = level == 0 ? runCount : groupLevels[level - 1].count;
+  const uint32_t end = std::min(members, (n + 1) * kRunsPerGroup);
+  for (uint32_t m = n * kRunsPerGroup; m < end; ++m) {
+    if (level == 0) {
+      submitRun(m, faces);
+    } else {
+      submitGroup(level - 1, m, faces);
+    }
+  }
+}
+
+// In the order of drawMesh on every tile (cell by cell, face by face), but a
+// group or run whose box cannot show a pixel is skipped whole.
+void submitScene() {
+  constexpr uint32_t kAllFaces = (1u << kFaceCount) - 1;
+  if (!sceneCulling) {
+    const uint32_t cells = tilesPerEdge * tilesPerEdge;
+    for (uint32_t k = 0; k < cells; ++k) {
+      for (TileFace& face : tileCells[k].faces) drawMesh(renderContext, face.mesh);
+    }
+    return;
+  }
+  prepareVisibility(visibility, *matrixStack.top, renderContext);
+  if (groupLevelCount == 0) {
+    for (uint32_t run = 0; run < runCount; ++run) submitRun(run, kAllFaces);
+    return;
+  }
+  const uint32_t top = groupLevelCount - 1;
+  for (uint32_t n = 0; n < groupLevels[top].count; ++n) submitGroup(top, n, kAllFaces);
 }
 
 }  // namespace

@@ -17,6 +17,9 @@ struct ViewState {
 };
 
 extern ViewState viewState;
+// Skip the parts of the scene whose boxes prove they cannot show (on). Tests
+// turn it off to have every tile drawn as drawMesh draws it, for comparison.
+extern bool sceneCulling;
 
 void updateFrame();
 void handleKeys();

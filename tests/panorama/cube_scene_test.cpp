@@ -1,13 +1,16 @@
 // The cube scene: tile cells, surfaces, face geometry, names and triangles;
-// and the scene drawn run by run (a face's run wholly behind the eye rejected
-// at once) fills the same triangles in the same order, with the same vertex
-// results, as drawMesh on every tile, cell by cell and face by face.
+// whole frames of the scene: culling changes nothing, and a flat panorama
+// covers the frame at every geometry.
+#include <algorithm>
 #include <array>
 #include <random>
 #include <tuple>
 #include <vector>
 
+#include "display/frame_buffer.h"
 #include "panorama_test_files.h"
+#include "raster/fillers.h"
+#include "raster/surface.h"
 #include "render/depth_buckets.h"
 #include "render/matrix.h"
 #include "render/pipeline.h"
@@ -86,74 +89,110 @@ TEST_F(CubeScene, OddTileCountsAreCentredAndRebuildsStartAfresh) {
   EXPECT_EQ(faceAt(4, 0, 0).mesh.triangles[0].corners[2].u, 48);
 }
 
-// Per fill: the surface, then per corner the vertex, its screen x, y and depth as the filler saw them, u and v.
-std::vector<std::vector<intptr_t>> fills;
-void recordFill(const MeshVertex* top, int16_t topU, int16_t topV, const MeshVertex* middle, int16_t middleU,
-                int16_t middleV, const MeshVertex* bottom, int16_t bottomU, int16_t bottomV,
-                const SurfaceDescriptor* surface) {
-  std::vector<intptr_t> fill{reinterpret_cast<intptr_t>(surface)};
+// Every filler call of a frame folded into one hash (surface, then per corner the
+// vertex, its screen x, y and depth, u and v), and the triangle drawn as the viewer draws it.
+uint64_t fillHash = 0;
+int64_t fillCount = 0;
+void hashAndFill(const MeshVertex* top, int16_t topU, int16_t topV, const MeshVertex* middle, int16_t middleU,
+                 int16_t middleV, const MeshVertex* bottom, int16_t bottomU, int16_t bottomV,
+                 const SurfaceDescriptor* surface) {
+  auto mix = [](uint64_t value) { fillHash = (fillHash ^ value) * 1099511628211u; };
+  mix(reinterpret_cast<uintptr_t>(surface));
   for (const auto& [v, u, w] : {std::tuple{top, topU, topV}, {middle, middleU, middleV}, {bottom, bottomU, bottomV}}) {
-    fill.insert(fill.end(), {reinterpret_cast<intptr_t>(v), v->screenX, v->screenY, v->depth, u, w});
+    for (const int64_t value : {int64_t(reinterpret_cast<uintptr_t>(v)), int64_t(v->screenX), int64_t(v->screenY),
+                                int64_t(v->depth), int64_t(u), int64_t(w)}) {
+      mix(static_cast<uint64_t>(value));
+    }
   }
-  fills.push_back(fill);
+  ++fillCount;
+  fillTriangleAffine(top, topU, topV, middle, middleU, middleV, bottom, bottomU, bottomV, surface);
 }
 
-TEST_F(CubeScene, RunsDrawTheTrianglesAndLeaveTheVertexResultsOfDrawMeshOnEveryTile) {
-  std::mt19937 random(4242);
-  auto uniform = [&](int32_t low, int32_t high) { return std::uniform_int_distribution<int32_t>(low, high)(random); };
-  int32_t bulkRejected = 0;
-  // 16 tiles an edge (runs of half a row), and 5 (runs across rows, a short last run).
-  for (const uint32_t faceSize : {512u, 160u}) {
-    build(faceSize, 32, faceSize == 512 ? 0 : BlendMixed);  // opaque: filled at once; mixed: queued, then drained
+struct FrameResult {
+  uint64_t hash;
+  int64_t fills;
+  std::vector<int32_t> cells;
+  bool operator==(const FrameResult&) const = default;
+};
+
+class SceneFrames : public CubeScene {
+ protected:
+  void build(uint32_t faceSize, uint32_t tileSize, int32_t drawMode, bool flat = false) {
+    PanoramaImage image = patternImage(faceSize, tileSize);
+    if (flat) std::fill(image.pixels.begin(), image.pixels.end(), kFlatTexel);
+    image.drawMode = drawMode;
+    writeStandalone(encodeContainer(image, false));
+    ASSERT_TRUE(buildCubeScene());
     renderInit(renderContext);
     matrixStackInit(matrixStack, 4);
-    renderContext.triangleFiller = recordFill;
-    std::vector<MeshVertex*> vertices;
-    for (uint32_t k = 0; k < tilesPerEdge * tilesPerEdge; ++k) {
-      for (TileFace& face : tileCells[k].faces) {
-        for (int32_t n = 0; n < face.mesh.vertexCount; ++n) vertices.push_back(&face.mesh.vertices[n]);
-      }
-    }
-    auto results = [&] {
-      std::vector<std::array<int16_t, 4>> all;
-      for (const MeshVertex* v : vertices) all.push_back({v->screenX, v->screenY, v->depth, v->shade});
-      return all;
-    };
-    for (int32_t view = 0; view < 60; ++view) {
-      viewState = ViewState{uniform(0, 2047), uniform(-512, 512), 130, 0, 0, false, false};
-      ASSERT_EQ(renderSetParameter(renderContext, kParameterZoom, uniform(64, 1024)), 1);
-      std::vector<MeshVertex> before;
-      for (MeshVertex* v : vertices) {  // last frame's values, which a rejected vertex keeps
-        v->screenX = static_cast<int16_t>(uniform(-500, 500)), v->screenY = static_cast<int16_t>(uniform(-500, 500));
-        v->shade = static_cast<int16_t>(uniform(0, 9)), v->camera = {1, 2, 3};
-        before.push_back(*v);
-      }
-      fills.clear();
-      updateFrame();
-      bucketsDrain(depthBuckets, renderContext);
-      const auto runFills = fills;
-      const auto runResults = results();
-      ASSERT_FALSE(runFills.empty()) << "inside the cube some face always shows";
-      for (const MeshVertex* v : vertices) bulkRejected += v->camera.z == 3;  // unwritten: its run was rejected at once
-
-      for (size_t i = 0; i < vertices.size(); ++i) *vertices[i] = before[i];
-      // The viewer's camera: pitch about x, then yaw about y, no translation.
-      fills.clear();
-      matrixStackPush(matrixStack);
-      matrixRotationX(*matrixStack.top, viewState.pitch);
-      matrixRotateY(*matrixStack.top, viewState.yaw);
-      matrixStack.top->tx = matrixStack.top->ty = matrixStack.top->tz = 0;
-      for (uint32_t k = 0; k < tilesPerEdge * tilesPerEdge; ++k) {
-        for (TileFace& face : tileCells[k].faces) drawMesh(renderContext, face.mesh);
-      }
-      matrixStackPop(matrixStack);
-      bucketsDrain(depthBuckets, renderContext);
-      ASSERT_EQ(runFills, fills) << "view " << view;
-      ASSERT_EQ(runResults, results()) << "view " << view;
-    }
-    matrixStackRelease(matrixStack);
   }
-  EXPECT_GT(bulkRejected, 60 * 6144 / 4) << "at any view, many runs lie wholly behind the eye";
+  void TearDown() override {
+    sceneCulling = true;
+    matrixStackRelease(matrixStack);
+    CubeScene::TearDown();
+  }
+  // One frame at the view, as the main loop makes it (the frame buffer read before the blit clears it).
+  FrameResult frame(int32_t yaw, int32_t pitch, int32_t zoom, bool culling) {
+    viewState = ViewState{yaw, pitch, static_cast<uint32_t>(zoom), 0, 0, false, false};
+    EXPECT_EQ(renderSetParameter(renderContext, kParameterZoom, zoom), 1);
+    renderContext.triangleFiller = hashAndFill;
+    sceneCulling = culling;
+    fillHash = 1469598103934665603u, fillCount = 0;
+    std::fill(FrameBuffer, FrameBuffer + kFrameCells, kClearCell);
+    updateFrame();
+    if (depthBuckets.queuedCount != 0) bucketsDrain(depthBuckets, renderContext);
+    return {fillHash, fillCount, std::vector<int32_t>(FrameBuffer, FrameBuffer + kFrameCells)};
+  }
+  static constexpr uint16_t kFlatTexel = 0x5A6C;
+};
+
+// Culling skips only what triangle set-up drops: over a turn at several
+// pitches and zooms, the same filler calls in the same order and the same
+// picture as drawing every tile. Every 8th frame of the auto-rotation turn
+// (every 64th at 2048/8, whose frames without culling are slow under the sanitizers and qemu).
+TEST_F(SceneFrames, CullingLeavesEveryFrameAsDrawingEverything) {
+  const struct { uint32_t faceSize, tileSize; int32_t drawMode, sampleEvery; } scenes[] = {
+      {512, 32, 0, 8}, {2048, 32, 0, 8}, {2048, 8, 0, 64}, {256, 4, BlendMixed, 8}};
+  for (const auto& scene : scenes) {
+    build(scene.faceSize, scene.tileSize, scene.drawMode);
+    int64_t drawn = 0;
+    for (const int32_t zoom : {130, 300}) {
+      const int32_t step = 2048 / zoom * scene.sampleEvery;  // the turning speed, times the frames skipped
+      for (const int32_t pitch : {-512, -230, 0, 140, 400}) {
+        for (int32_t yaw = 0; yaw < 2048; yaw += step) {
+          const FrameResult culled = frame(yaw, pitch, zoom, true);
+          ASSERT_TRUE(culled == frame(yaw, pitch, zoom, false))
+              << scene.faceSize << "/" << scene.tileSize << " yaw " << yaw << " pitch " << pitch << " zoom " << zoom;
+          drawn += culled.fills;
+        }
+      }
+    }
+    EXPECT_GT(drawn, 0);
+  }
+}
+
+// A flat-coloured panorama covers every cell of the frame at views into the
+// faces, along the edges, into the corners, straight up and down. The fine
+// tilings draw triangles of a few pixels with flat tops; at 512/8, see-through,
+// more triangles are queued than the smallest bucket pool holds.
+TEST_F(SceneFrames, AFlatPanoramaCoversTheWholeFrameAtEveryGeometry) {
+  const struct { uint32_t faceSize, tileSize; int32_t drawMode; } scenes[] = {
+      {512, 4, 0}, {1024, 8, 0}, {2048, 16, 0}, {512, 8, BlendMixed}};
+  const struct { int32_t yaw, pitch, zoom; } views[] = {
+      {0, 0, 130},    {256, 0, 130},   {512, -256, 130}, {768, 256, 240},  {1024, -512, 130}, {1536, 512, 130},
+      {256, -180, 130}, {1792, 180, 130}, {128, -400, 600}, {1900, 100, 64}, {640, 300, 1024}, {1300, -90, 130}};
+  for (const auto& scene : scenes) {
+    build(scene.faceSize, scene.tileSize, scene.drawMode, true);
+    for (const auto& view : views) {
+      const std::vector<int32_t> cells = frame(view.yaw, view.pitch, view.zoom, true).cells;
+      // Opaque: the texel plus the shade 1 everywhere; see-through: mixed into every cleared cell.
+      const auto unpainted = std::count_if(cells.begin(), cells.end(), [&](int32_t cell) {
+        return scene.drawMode == 0 ? cellColour(cell) != kFlatTexel + 1 : cell == kClearCell;
+      });
+      EXPECT_EQ(unpainted, 0) << scene.faceSize << "/" << scene.tileSize << " yaw " << view.yaw << " pitch "
+                              << view.pitch << " zoom " << view.zoom;
+    }
+  }
 }
 
 }  // namespace

@@ -64,7 +64,7 @@ void referenceFill(int32_t* cells, const Corner& top, const Corner& middle, cons
     for (int64_t row = std::max<int64_t>(first, 0); row < std::min<int64_t>(end, 240); ++row)
       referenceSpan(cells, row, aIsLeft ? a : b, aIsLeft ? b : a, s, flat);
   };
-  if (longEdge.slope[X] == upper.slope[X]) return;
+  if (middleY > topY && longEdge.slope[X] == upper.slope[X]) return;
   if (middleY > topY && middleY >= 0)
     half(topY + 1, middleY, longEdge, upper, longEdge.slope[X] < upper.slope[X]);
   if (middleY >= 240 || bottomY <= middleY) return;

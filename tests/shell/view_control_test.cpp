@@ -83,7 +83,8 @@ TEST_F(ViewControlTest, TheDragWorksLikeAJoystickAlongItsDominantAxis) {
 
 TEST_F(ViewControlTest, YawWrapsAtAWholeTurnAndPitchKeepsItsLimits) {
   const struct { int32_t yaw, velocity, expected; } turns[] = {
-      {2040, 8, 2048}, {2040, 15, 7}, {3, -8, 2043}, {2048, 1, 1}, {0, 70000, 70000 & 2047}};
+      {2040, 8, 2048}, {2040, 15, 7}, {3, -8, 2043}, {2048, 1, 1}, {0, 70000, 70000 & 2047},
+      {INT32_MAX, -3, 2044}, {INT32_MIN, 3, 3}};  // a trailer's heading: wraps, defined
   for (const auto& c : turns) {
     viewState.yaw = c.yaw;
     stylusState = c.velocity > 0 ? StylusState{0, 0, c.velocity, 0, 0} : StylusState{-c.velocity, 0, 0, 0, 0};
@@ -91,6 +92,16 @@ TEST_F(ViewControlTest, YawWrapsAtAWholeTurnAndPitchKeepsItsLimits) {
     EXPECT_EQ(viewState.yaw, c.expected) << c.yaw << " + " << c.velocity;
   }
   stylusState = StylusState{-1, -1, -1, -1, 0};
+  // The same headings with the turning keys (15 a frame), and the reset to one with auto-rotation.
+  const struct { int32_t yaw; uint8_t key; int32_t expected; } keyed[] = {
+      {INT32_MAX, kKeyRight, 14}, {INT32_MIN, kKeyLeft, 2033}, {INT32_MAX, kKeyReset, 14}};
+  for (const auto& c : keyed) {
+    viewState.yaw = settings().initialYaw = c.yaw;
+    KeyState[c.key] = 1;
+    frame();
+    KeyState[c.key] = 0;
+    EXPECT_EQ(viewState.yaw, c.expected) << c.yaw;
+  }
   KeyState[kKeyDown] = 1;
   const struct { int32_t pitchMin, pitchMax, pitch, expected; } tilts[] = {
       {-512, 512, 505, 512}, {-512, 512, 512, 512},

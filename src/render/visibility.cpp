@@ -1,0 +1,133 @@
+#include "render/visibility.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "render/projection.h"
+#include "render/render_context.h"
+
+// How the bounds are conservative. A camera coordinate is c = floor(S / 2^14) + t,
+// where S is the 32-bit sum of three products of the model point with one column
+// of the rotation, t the translation, and the vertex stage cuts it to 16 bits.
+// S is linear in the point, so over a box its exact range comes from the box's
+// corners. Once that range shows that neither the sum nor a cut can wrap for
+// any point inside, the stage's c is exactly floor(S / 2^14) + t, which lies in
+// (S / 2^14 + t - 1, S / 2^14 + t]: each side's test below replaces c by the end
+// of that interval that makes the point look as visible as possible.
+//
+// Depth d = -c_z. A projected coordinate is floor(c * scale(d) / 2^16) plus the
+// frame centre, scale(d) the table entry. Over the visible depths every entry
+// has scale(d) * d >= A (projectionScaleBounds), so for c < 0,
+// c * scale(d) <= c * A / d, and for c > 0, c * scale(d) >= c * A / d. "Every
+// point beyond the left side" (c * scale(d) < -P * 2^16) therefore follows from
+// A * c + P * 2^16 * d < 0 at every point, a linear bound on the box whose
+// largest value is again taken at a corner; d > 0 there forces c < 0. The
+// projection's own product and cuts cannot wrap because |c| * highestScale stays
+// below kProjectedLimit for every point of the box.
+
+namespace {
+
+constexpr int32_t kNearestZ = -65;     // camera z of visible vertices: -2999..-65
+constexpr int32_t kFarthestZ = -2999;
+constexpr int32_t kFractionBits = 14;  // of the rotation
+constexpr int64_t kOne16 = 65536;
+// |c * scale| below this keeps c * scale, its shift and the centre's offset inside their 32 and 16 bits.
+constexpr int64_t kProjectedLimit = int64_t{32000} << 16;
+// Larger scales would let the side forms leave int64 (renderer zooms are 64..1024: about 2^20 at most).
+constexpr int32_t kLargestUsableScale = 1 << 22;
+
+// One side of the frame: the projected coordinate of camera axis `axis`,
+// floor(c * scale / 2^16), is below -bound (negative) or at least bound.
+struct FrameSide {
+  int axis;
+  bool negative;
+  int64_t bound;
+};
+
+// Triangle set-up drops a triangle whose three columns are < 0 or >= 320, or
+// whose three rows are < 0 or >= 240; here as the projected values before the
+// centre is added (column centre 160, row centre 120).
+constexpr FrameSide kPortraitSides[4] = {
+    {1, true, 160}, {1, false, 160},  // columns from camera y
+    {0, true, 120}, {0, false, 120},  // rows from camera x
+};
+constexpr FrameSide kLandscapeSides[4] = {
+    {0, true, 160}, {0, false, 160},  // columns from camera x
+    {1, false, 121}, {1, true, 119},  // rows are 120 minus the value from camera y
+};
+
+// The largest value of the linear form over the box (it is reached at a corner).
+inline int64_t largestOver(const int64_t* form, const ModelBounds& box) {
+  return std::max(form[0] * box.low.x, form[0] * box.high.x) + std::max(form[1] * box.low.y, form[1] * box.high.y) +
+         std::max(form[2] * box.low.z, form[2] * box.high.z);
+}
+
+inline int64_t smallestOver(const int64_t* form, const ModelBounds& box) {
+  return std::min(form[0] * box.low.x, form[0] * box.high.x) + std::min(form[1] * box.low.y, form[1] * box.high.y) +
+         std::min(form[2] * box.low.z, form[2] * box.high.z);
+}
+
+// The exact range of one camera coordinate over the box; false when the
+// vertex stage's sum or cuts could wrap for a point inside.
+inline bool coordinateRange(const VisibilityTest& test, int axis, const ModelBounds& box, int64_t& low,
+                            int64_t& high) {
+  const int64_t lowestSum = smallestOver(test.row[axis], box);
+  const int64_t highestSum = largestOver(test.row[axis], box);
+  if (lowestSum < INT32_MIN || highestSum > INT32_MAX) return false;
+  const int64_t lowShifted = lowestSum >> kFractionBits, highShifted = highestSum >> kFractionBits;
+  if (lowShifted < INT16_MIN || highShifted > INT16_MAX) return false;
+  low = lowShifted + test.translation[axis];
+  high = highShifted + test.translation[axis];
+  return low >= INT16_MIN && high <= INT16_MAX;
+}
+
+}  // namespace
+
+void prepareVisibility(VisibilityTest& test, const Matrix& camera, const RenderContext& context) {
+  for (int axis = 0; axis < 3; ++axis) {
+    for (int k = 0; k < 3; ++k) test.row[axis][k] = camera.m[3 * k + axis];
+  }
+  test.translation[0] = camera.tx;
+  test.translation[1] = camera.ty;
+  test.translation[2] = camera.tz;
+
+  const ProjectionScaleBounds bounds = projectionScaleBounds;
+  const FrameSide* sides = context.projectFunction == projectPortrait    ? kPortraitSides
+                           : context.projectFunction == projectLandscape ? kLandscapeSides
+                                                                         : nullptr;
+  test.frameSides = sides != nullptr && bounds.lowestScaleTimesDepth > 0 && bounds.highestScale > 0 &&
+                    bounds.highestScale <= kLargestUsableScale;
+  test.coordinateLimit = bounds.highestScale;
+  if (!test.frameSides) return;
+  const int64_t a = bounds.lowestScaleTimesDepth;
+  const int64_t tz = test.translation[2];
+  for (int s = 0; s < 4; ++s) {
+    const FrameSide& side = sides[s];
+    const int64_t b = side.bound * kOne16;
+    const int64_t tc = test.translation[side.axis];
+    // Below the side: hidden when max(a * S_c - b * S_z) + 2^14 * (a * t_c + b * (1 - t_z)) < 0.
+    // At or beyond it: hidden when min(a * S_c + b * S_z) + 2^14 * (a * (t_c - 1) + b * (t_z - 1)) >= 0,
+    // kept in the same "largest value below 0" shape by negating the form.
+    for (int k = 0; k < 3; ++k) {
+      const int64_t form = a * test.row[side.axis][k] + (side.negative ? -b : b) * test.row[2][k];
+      test.sideForm[s][k] = side.negative ? form : -form;
+    }
+    test.sideOffset[s] = side.negative ? (a * tc + b * (1 - tz)) << kFractionBits
+                                       : -((a * (tc - 1) + b * (tz - 1)) << kFractionBits) - 1;
+  }
+}
+
+bool blockHidden(const VisibilityTest& test, const ModelBounds& box) {
+  int64_t lowZ = 0, highZ = 0;
+  if (!coordinateRange(test, 2, box, lowZ, highZ)) return false;
+  if (lowZ > kNearestZ || highZ < kFarthestZ) return true;  // every point rejected by depth
+  if (!test.frameSides) return false;
+  int64_t lowX = 0, highX = 0, lowY = 0, highY = 0;
+  if (!coordinateRange(test, 0, box, lowX, highX) || !coordinateRange(test, 1, box, lowY, highY)) return false;
+  const int64_t largest = std::max({-lowX, highX, -lowY, highY});
+  if (largest * test.coordinateLimit >= kProjectedLimit) return false;
+  for (int s = 0; s < 4; ++s) {
+    if (largestOver(test.sideForm[s], box) + test.sideOffset[s] < 0) return true;
+  }
+  return false;
+}
