@@ -7,11 +7,15 @@
 
 namespace qbzpack {
 
-OverlayPixels overlayFromPicture(const RgbImage& picture, bool dither, const char* what) {
-  if (picture.width > kScreenWidth || picture.height > kScreenHeight) {
-    throw ToolError(std::string(what) + " is " + std::to_string(picture.width) + " x " +
-                    std::to_string(picture.height) + " pixels; the screen is only 240 x 320");
+void checkOverlaySize(uint32_t width, uint32_t height, const char* what) {
+  if (width > kScreenWidth || height > kScreenHeight) {
+    throw ToolError(std::string(what) + " is " + std::to_string(width) + " x " + std::to_string(height) +
+                    " pixels; the screen is only 240 x 320");
   }
+}
+
+OverlayPixels overlayFromPicture(const RgbImage& picture, bool dither, const char* what) {
+  checkOverlaySize(picture.width, picture.height, what);
   const std::vector<uint16_t> topFirst = quantisePicture(picture, dither);
   OverlayPixels overlay;
   overlay.width = picture.width;

@@ -18,6 +18,8 @@ struct OverlayPixels {
   std::vector<uint16_t> pixels;  // the lowest row on screen first
 };
 
+// Throws ToolError when a picture of this size is larger than the screen.
+void checkOverlaySize(uint32_t width, uint32_t height, const char* what);
 // Throws ToolError when the picture is larger than the screen.
 OverlayPixels overlayFromPicture(const RgbImage& picture, bool dither, const char* what);
 

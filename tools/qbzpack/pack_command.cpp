@@ -8,6 +8,22 @@
 
 namespace qbzpack {
 
+namespace {
+
+// The equirectangular panorama: its shape is checked from the header, and
+// the decoded picture is released as soon as the faces are quantised.
+PanoramaImage panoramaFromEquirect(const PackRequest& request, uint32_t faceSize) {
+  const RowPicture source = decodePicture(request.equirect, request.output.background, checkEquirectShape);
+  return panoramaFromFaces(
+      [&](int face) {
+        Progress progress(std::string(kFaceNames[face]) + " face: sampling", faceSize);
+        return equirectFace(source, face, faceSize, progress);
+      },
+      faceSize, request.output.tileSize, request.output.drawMode, request.output.dither);
+}
+
+}  // namespace
+
 void runPack(const PackRequest& request) {
   const bool anyFace = std::any_of(request.faces.begin(), request.faces.end(), [](auto& f) { return !f.empty(); });
   const bool allFaces = std::all_of(request.faces.begin(), request.faces.end(), [](auto& f) { return !f.empty(); });
@@ -25,19 +41,19 @@ void runPack(const PackRequest& request) {
     const uint32_t faceSize = request.faceSize.value_or(kDefaultFaceSize);
     checkGeometry(faceSize, request.output.tileSize, request.output.drawMode);
     const PreparedOutput prepared = prepareOutput(request.output);
-    const RgbImage source = loadPicture(request.equirect, request.output.background);
-    writePanorama(cubeFromEquirect(source, faceSize), request.output, prepared);
+    writePanorama(panoramaFromEquirect(request, faceSize), request.output, prepared);
     return;
   }
   if (request.faceSize) checkGeometry(*request.faceSize, request.output.tileSize, request.output.drawMode);
+  // Every face's header is read before any face is decoded.
+  const uint32_t faceSize = checkFacePictures(request.faces, request.faceSize);
+  checkGeometry(faceSize, request.output.tileSize, request.output.drawMode);
   const PreparedOutput prepared = prepareOutput(request.output);
-  const CubeFaces cube = loadFacePictures(request.faces, request.output.background);
-  if (request.faceSize && *request.faceSize != cube.faceSize) {
-    throw ToolError("the faces are " + std::to_string(cube.faceSize) + " pixels square but --face-size is " +
-                    std::to_string(*request.faceSize));
-  }
-  checkGeometry(cube.faceSize, request.output.tileSize, request.output.drawMode);
-  writePanorama(cube, request.output, prepared);
+  const Rgb background = request.output.background;
+  writePanorama(panoramaFromFaces(
+                    [&](int face) { return loadFacePicture(request.faces[face], face, faceSize, background); },
+                    faceSize, request.output.tileSize, request.output.drawMode, request.output.dither),
+                request.output, prepared);
 }
 
 }  // namespace qbzpack

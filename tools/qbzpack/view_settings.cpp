@@ -48,7 +48,8 @@ void placeOverlay(const std::optional<std::string>& path, std::optional<int32_t>
     if (x || y) throw ToolError(std::string("a position was given for ") + what + " but no picture", true);
     return;
   }
-  OverlayPixels overlay = overlayFromPicture(loadPicture(*path, background), dither, what);
+  OverlayPixels overlay = overlayFromPicture(
+      loadPicture(*path, background, [what](uint32_t w, uint32_t h) { checkOverlaySize(w, h, what); }), dither, what);
   left = x.value_or(0);
   top = y.value_or(0);
   if (left < 0 || top < 0 || left + overlay.width > kScreenWidth || top + overlay.height > kScreenHeight) {
