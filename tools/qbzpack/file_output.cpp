@@ -10,6 +10,7 @@
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <optional>
 
 #include "qbzpack/progress.h"
 #include "qbzpack/tool_error.h"
@@ -36,12 +37,14 @@ void writeFileAtomically(const std::string& path, const std::vector<uint8_t>& by
   int error = 0;
   size_t written = 0;
   constexpr size_t kPiece = size_t{1} << 20;
-  Progress progress("writing " + target.filename().string(), (bytes.size() + kPiece - 1) / kPiece);
+  // Only writes that take a noticeable time get a progress line.
+  std::optional<Progress> progress;
+  if (bytes.size() >= 16 * kPiece) progress.emplace("writing " + target.filename().string(), bytes.size() / kPiece);
   while (written < bytes.size() && error == 0) {
     const ssize_t n = ::write(fd, bytes.data() + written, std::min(kPiece, bytes.size() - written));
     if (n < 0 && errno != EINTR) error = errno;
     if (n > 0) written += static_cast<size_t>(n);
-    if (n > 0) progress.advance();
+    if (n > 0 && progress) progress->advance();
   }
   if (error == 0 && fchmod(fd, executable ? 0755 : 0644) != 0) error = errno;
   if (error == 0 && fsync(fd) != 0) error = errno;

@@ -145,7 +145,7 @@ void runExtract(const std::string& path, const std::string& directory) {
   const uint32_t edge = p.tilesPerSide * tileSize;
   if (edge == 0 || p.pixels.size() != size_t{kFaceCount} * edge * edge) throw ToolError(path + ": no pixels stored");
   // One face at a time, each encoded as soon as it is decoded from the store.
-  Progress progress("writing faces", kFaceCount);
+  Progress progress("extracting faces", kFaceCount);
   writeFilesTogether(directory, kFaceCount, [&](uint32_t face) {
     RgbImage picture(edge, edge);
     for (uint32_t y = 0; y < edge; ++y) {

@@ -8,6 +8,7 @@
 #include <csetjmp>
 #include <vector>
 
+#include "qbzpack/progress.h"
 #include "qbzpack/tool_error.h"
 
 namespace qbzpack {
@@ -96,8 +97,10 @@ RowPicture readJpeg(std::FILE* file, const std::string& name, const SizeCheck& c
   }
   const auto truncated = [&] { return ToolError(name + ": corrupt or truncated JPEG (" + errors.message + ")"); };
   RowPicture picture(width, height);
+  Progress progress("reading " + name, height);
   while (info.output_scanline < height) {
     if (!readRow(info, errors, picture.rowForWriting(info.output_scanline))) throw truncated();
+    progress.advance();
   }
   if (!finishDecompress(info, errors)) throw truncated();
   return picture;

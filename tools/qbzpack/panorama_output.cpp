@@ -45,9 +45,10 @@ PanoramaImage panoramaFromFaces(const FaceSource& faceAt, uint32_t faceSize, uin
   image.faceSize = faceSize;
   image.tileSize = tileSize;
   image.drawMode = drawMode;
-  image.pixels.resize(size_t{kFaceCount} * faceSize * faceSize);
   for (int face = 0; face < kFaceCount; ++face) {
     const RgbImage picture = faceAt(face);
+    // Taken only once the first face is there: a picture that fails to decode costs no store.
+    if (face == 0) image.pixels.resize(size_t{kFaceCount} * faceSize * faceSize);
     Progress progress(std::string(kFaceNames[face]) + " face: quantising", 1);
     placeFace(image.pixels, face, quantisePicture(picture, dither), faceSize, tileSize);
     progress.advance();

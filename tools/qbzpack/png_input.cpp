@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "qbzpack/progress.h"
 #include "qbzpack/tool_error.h"
 
 namespace qbzpack {
@@ -102,11 +103,13 @@ RowPicture readPng(std::FILE* file, const std::string& name, Rgb background, con
 
   const auto truncated = [&] { return ToolError(name + ": corrupt or truncated PNG (" + state.message + ")"); };
   RowPicture picture(width, height);
+  Progress progress("reading " + name, uint64_t{height} * layout.passes);
   if (!layout.alpha) {
     // Interlaced files revisit every row in each pass; the rows stay where they are.
     for (int pass = 0; pass < layout.passes; ++pass) {
       for (uint32_t y = 0; y < height; ++y) {
         if (!readRow(state, picture.rowForWriting(y))) throw truncated();
+        progress.advance();
       }
     }
   } else if (layout.passes == 1) {
@@ -114,6 +117,7 @@ RowPicture readPng(std::FILE* file, const std::string& name, Rgb background, con
     for (uint32_t y = 0; y < height; ++y) {
       if (!readRow(state, rgba.data())) throw truncated();
       compositeRow(rgba.data(), width, background, picture.rowForWriting(y));
+      progress.advance();
     }
   } else {
     // An interlaced file with transparency is only whole after the last pass.
@@ -121,6 +125,7 @@ RowPicture readPng(std::FILE* file, const std::string& name, Rgb background, con
     for (int pass = 0; pass < layout.passes; ++pass) {
       for (uint32_t y = 0; y < height; ++y) {
         if (!readRow(state, rgba.rowForWriting(y))) throw truncated();
+        progress.advance();
       }
     }
     for (uint32_t y = 0; y < height; ++y) compositeRow(rgba.row(y), width, background, picture.rowForWriting(y));
