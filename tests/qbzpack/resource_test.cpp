@@ -204,7 +204,9 @@ TEST(Resources, ExtractOntoAFullDiskLeavesNoFace) {
   EXPECT_EQ(run.status, kExitFailure) << run.errors;
   EXPECT_NE(run.errors.find("cannot write"), std::string::npos) << run.errors;
   std::vector<std::string> left;
-  for (const auto& entry : std::filesystem::directory_iterator(dir.path("faces"))) left.push_back(entry.path().filename());
+  for (const auto& entry : std::filesystem::directory_iterator(dir.path("faces"))) {
+    left.push_back(entry.path().filename());
+  }
   EXPECT_EQ(left, std::vector<std::string>{"notes.txt"});
   // With room, all six appear.
   EXPECT_EQ(runLimited(dir, {"extract", dir.path("noisy.qbz"), dir.path("faces")}).status, kExitOk);

@@ -42,7 +42,7 @@ void addOutputOptions(CLI::App& command, OutputRequest& out, OutputArguments& ar
   command.add_option("--draw-mode", out.drawMode, "0 opaque, 1 texel 0 transparent, 2 averaged, 3 both")
       ->default_val(0);
   command.add_flag("--raw", out.raw, "Store the pixels uncompressed (default: compressed)");
-  command.add_flag("--best", out.best, "Compress harder (deflate level 9: a few per cent smaller, several times slower)");
+  command.add_flag("--best", out.best, "Compress harder (deflate level 9: a little smaller, several times slower)");
   command.add_option("--threads", args.threads, "Threads for sampling and compressing (default: every core)")
       ->check(CLI::Range(1, 256));
   command.add_flag("--no-dither", args.noDither, "Round each pixel to the nearest colour (default: error diffusion)");

@@ -37,7 +37,8 @@ RgbImage equirectFace(const RowPicture& source, int face, uint32_t faceSize, Pro
       SampleRgb sum{0, 0, 0};
       for (uint32_t sy = 0; sy < n; ++sy) {
         for (uint32_t sx = 0; sx < n; ++sx) {
-          const SampleRgb s = sampleEquirect(source, faceDirection(face, a + (sx + 0.5) / n, b + (sy + 0.5) / n, faceSize));
+          const Vec3 d = faceDirection(face, a + (sx + 0.5) / n, b + (sy + 0.5) / n, faceSize);
+          const SampleRgb s = sampleEquirect(source, d);
           sum.r += s.r;
           sum.g += s.g;
           sum.b += s.b;

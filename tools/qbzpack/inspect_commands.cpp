@@ -61,7 +61,8 @@ void checkContainerFile(const std::string& path) {
   char start[4] = {}, end[4] = {};
   const bool hasStart = std::fread(start, 1, 4, file.get()) == 4;
   const bool hasEnd = hasStart && std::fseek(file.get(), -4, SEEK_END) == 0 && std::fread(end, 1, 4, file.get()) == 4;
-  if (!(hasStart && std::memcmp(start, kContainerMagic, 4) == 0) && !(hasEnd && std::memcmp(end, kTrailerMagic, 4) == 0)) {
+  const bool containerStart = hasStart && std::memcmp(start, kContainerMagic, 4) == 0;
+  if (!containerStart && !(hasEnd && std::memcmp(end, kTrailerMagic, 4) == 0)) {
     throw ToolError(path + ": not a QBZ container");
   }
 }
