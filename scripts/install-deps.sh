@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a task needs, only those that are missing.
-# Usage: scripts/install-deps.sh GROUP...   (groups: build, desktop, test, arm)
+# Usage: scripts/install-deps.sh GROUP...   (groups: build, desktop, test, arm, bench)
 set -euo pipefail
 
 declare -A GROUPS_PACKAGES=(
@@ -8,6 +8,7 @@ declare -A GROUPS_PACKAGES=(
   [desktop]="libsdl2-dev"
   [test]="clang libclang-rt-14-dev xvfb xdotool xauth evilwm libjpeg-turbo-progs valgrind"
   [arm]="g++-arm-linux-gnueabi qemu-user libgtest-dev"
+  [bench]="hugin-tools time"
 )
 
 # The ARM build's libraries come from Debian's armel architecture. They are

@@ -33,10 +33,12 @@ void expectRefusals(const ScratchDirectory& dir, const std::vector<std::tuple<Ar
   }
 }
 
-Arguments facesOf(const ScratchDirectory& dir, uint32_t size, uint32_t leftWidth) {
+Arguments facesOf(const ScratchDirectory& dir, uint32_t size, uint32_t leftWidth, uint32_t leftHeight = 0) {
   Arguments arguments = {"pack", "-o", "@out.qbz", "--allow-holes"};
   for (const std::string name : {"front", "right", "back", "left", "up", "down"}) {
-    writePng(dir.path(name + ".png"), flatPicture(name == "left" ? leftWidth : size, size, {1, 100, 200}));
+    const bool left = name == "left";
+    writePng(dir.path(name + ".png"),
+             flatPicture(left ? leftWidth : size, left && leftHeight ? leftHeight : size, {1, 100, 200}));
     arguments = arguments + Arguments{"--" + name, "@" + name + ".png"};
   }
   return arguments;
@@ -102,7 +104,7 @@ TEST(CommandLine, BadInputAndUnwritableOutputExitWithOne) {
     qbzpack_test::writeBytes(dir.path(name), std::vector<uint8_t>(bytes.begin(), bytes.begin() + keep));
   };
   writeStart("head.png", png, 10);
-  writeStart("cut.png", png, 60);
+  writeStart("cut.png", qbzpack_test::readBytes(dir.path("pano.png")), 60);
   writeStart("head.jpg", jpeg, 40);
   writeStart("cut.jpg", jpeg, jpeg.size() - 2);
   // The frame header holds the width big-endian seven bytes after its marker: make it 16385.
@@ -120,14 +122,15 @@ TEST(CommandLine, BadInputAndUnwritableOutputExitWithOne) {
                        {packing("cut.png"), kExitFailure, "truncated PNG"},
                        {packing("tall.png"), kExitFailure, "IHDR"},
                        {packing("head.jpg"), kExitFailure, "not a readable JPEG"},
-                       {packing("cut.jpg"), kExitFailure, "truncated JPEG"},
+                       {pano + Arguments{"-o", "@v", "--viewer", "@pano.png", "--overlay1", "@cut.jpg"},
+                        kExitFailure, "truncated JPEG"},
                        {packing("wide.jpg"), kExitFailure, "larger than"},
                        {pano + Arguments{"-o", "@no/such/dir/out.qbz"}, kExitFailure, "cannot write"},
                        {pano + Arguments{"-o", "@v", "--viewer", "@no-viewer"}, kExitFailure, "no-viewer"},
                        {pano + Arguments{"-o", "@v", "--viewer", "@pano.png", "--overlay1", "@square.png"},
                         kExitFailure, "screen"}});
-  // Faces: one not square, a face size that disagrees, a size the viewer cannot take.
+  // Faces: one not square, one of another size, a size the viewer cannot take.
   expectRefusals(dir, {{facesOf(dir, 64, 32), kExitFailure, "square"}});
-  expectRefusals(dir, {{facesOf(dir, 64, 64) + Arguments{"--face-size", "128"}, kExitFailure, "--face-size"}});
+  expectRefusals(dir, {{facesOf(dir, 64, 32, 32), kExitFailure, "same size"}});
   expectRefusals(dir, {{facesOf(dir, 48, 48), kExitUsage, "whole number"}});
 }

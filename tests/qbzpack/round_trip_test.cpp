@@ -1,11 +1,14 @@
 // Packing and reading back through the viewer's own loader: extract gives
 // the packed indices again, and info judges files as the viewer does.
+#include "panorama/container_writer.h"
 #include "qbzpack/colour_index.h"
 #include "qbzpack/container_reading.h"
 #include "qbzpack/cube_geometry.h"
 #include "qbzpack/image_input.h"
 #include "qbzpack/tool_error.h"
 #include "test_files.h"
+
+#include <fstream>
 
 using namespace qbzpack;
 using qbzpack_test::runTool;
@@ -116,18 +119,35 @@ TEST(RoundTrip, InfoAndExtractRefuseWhatTheViewerRefuses) {
   std::vector<uint8_t> wrong = whole, odd(whole.begin(), whole.begin() + 28);
   wrong[0] = 'X';
   odd[16] = 3;
-  const std::tuple<std::string, std::vector<uint8_t>, const char*> cases[] = {
-      {"short.qbz", std::vector<uint8_t>(whole.begin(), whole.end() - 10), "viewer loads:   no"},
-      {"wrong.qbz", wrong, "no (no QBZP magic)"},
-      {"odd.qbz", odd, "no (it needs a power-of-two tile size"},
-      {"trailer.qbz", {1, 2, 3, 'A', 'Q', 'B', 'Z'}, "viewer loads:   no"}};
-  for (const auto& [name, bytes, why] : cases) {
-    qbzpack_test::writeBytes(dir.path(name), bytes);
+  std::filesystem::create_directory(dir.path("folder.qbz"));
+  std::ofstream(dir.path("huge.qbz")) << "QBZP";
+  std::filesystem::resize_file(dir.path("huge.qbz"), (uint64_t{1} << 31) + 8);  // sparse: costs no disk
+  // Damaged containers are described on stdout; what is no container at all
+  // gets one line on stderr.
+  const std::tuple<std::string, std::vector<uint8_t>, const char*, const char*> cases[] = {
+      {"short.qbz", std::vector<uint8_t>(whole.begin(), whole.end() - 10), "viewer loads:   no", "would not load"},
+      {"odd.qbz", odd, "no (it needs a power-of-two tile size", "would not load"},
+      {"trailer.qbz", {1, 2, 3, 'A', 'Q', 'B', 'Z'}, "viewer loads:   no", "would not load"},
+      {"wrong.qbz", wrong, "", "not a QBZ container"},
+      {"photo.jpg", qbzpack_test::readBytes(qbzpack_test::fixture("colour.jpg")), "", "not a QBZ container"},
+      {"folder.qbz", {}, "", "is a directory"},
+      {"huge.qbz", {}, "", "too large"}};
+  // Texts reach the terminal escaped: a trailer text cannot drive it.
+  AppendedExtras extras;
+  extras.banner = "\x1b]0;title\x07\"q\"\\ \xC2\xA9";
+  qbzpack_test::writeBytes(dir.path("texts"), encodeAppended({}, whole, extras));
+  std::string shown;
+  EXPECT_EQ(runTool({"info", dir.path("texts")}, nullptr, &shown), kExitOk);
+  EXPECT_NE(shown.find(R"(banner:         "\x1B]0;title\x07\"q\"\\ \xC2\xA9",)"), std::string::npos) << shown;
+
+  for (const auto& [name, bytes, shownWhy, errorWhy] : cases) {
+    if (!bytes.empty()) qbzpack_test::writeBytes(dir.path(name), bytes);
     std::string errors, shown;
-    EXPECT_EQ(runTool({"info", dir.path(name)}, nullptr, &shown), kExitFailure) << name;
-    EXPECT_NE(shown.find(why), std::string::npos) << name << "\n" << shown;
+    EXPECT_EQ(runTool({"info", dir.path(name)}, &errors, &shown), kExitFailure) << name;
+    EXPECT_NE((*shownWhy ? shown : errors).find(*shownWhy ? shownWhy : errorWhy), std::string::npos)
+        << name << "\n" << shown << errors;
     EXPECT_EQ(runTool({"extract", dir.path(name), dir.path("out_" + name)}, &errors), kExitFailure);
-    EXPECT_NE(errors.find("would not load"), std::string::npos) << errors;
+    EXPECT_NE(errors.find(errorWhy), std::string::npos) << errors;
     EXPECT_FALSE(std::filesystem::exists(dir.path("out_" + name)));
   }
 }

@@ -8,6 +8,7 @@
 #include "qbzpack/colour_index.h"
 #include "qbzpack/inspect_commands.h"
 #include "qbzpack/pack_command.h"
+#include "qbzpack/parallel_work.h"
 #include "qbzpack/testcard_command.h"
 #include "qbzpack/tool_error.h"
 
@@ -34,6 +35,7 @@ constexpr const char* kAllowHolesHelp =
 struct OutputArguments {
   std::string background = "000000";
   bool noDither = false;
+  uint32_t threads = 0;  // 0: every core
 };
 
 void addOutputOptions(CLI::App& command, OutputRequest& out, OutputArguments& args) {
@@ -43,6 +45,9 @@ void addOutputOptions(CLI::App& command, OutputRequest& out, OutputArguments& ar
   command.add_option("--draw-mode", out.drawMode, "0 opaque, 1 texel 0 transparent, 2 averaged, 3 both")
       ->default_val(0);
   command.add_flag("--raw", out.raw, "Store the pixels uncompressed (default: compressed)");
+  command.add_flag("--best", out.best, "Compress harder (deflate level 9: a little smaller, several times slower)");
+  command.add_option("--threads", args.threads, "Threads for sampling and compressing (default: every core)")
+      ->check(CLI::Range(1, 256));
   command.add_flag("--no-dither", args.noDither, "Round each pixel to the nearest colour (default: error diffusion)");
   command.add_option("--background", args.background, "RGB colour behind transparent pixels")->default_val("000000");
   command.add_option("--viewer", out.viewer, "Viewer executable to append the panorama to; the output is executable");
@@ -75,6 +80,7 @@ void addOutputOptions(CLI::App& command, OutputRequest& out, OutputArguments& ar
 void finishOutput(OutputRequest& out, const OutputArguments& args) {
   out.background = parseRgb(args.background, "--background");
   out.dither = !args.noDither;
+  setWorkerThreads(args.threads);
 }
 
 // One line for every parse error; help and its exit code 0 stay CLI11's.

@@ -5,10 +5,13 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "qbzpack/cube_geometry.h"
 #include "qbzpack/image.h"
+#include "qbzpack/progress.h"
+#include "qbzpack/row_picture.h"
 
 namespace qbzpack {
 
@@ -17,8 +20,17 @@ struct CubeFaces {
   std::array<RgbImage, kFaceCount> faces;
 };
 
-// Loads six face pictures (front, right, back, left, up, down); they must be
-// square and all of one size.
-CubeFaces loadFacePictures(const std::array<std::string, kFaceCount>& paths, Rgb background);
+// Reads only the headers of six face pictures (front, right, back, left, up,
+// down): each must be square, and without a wanted face size all of one size.
+// Returns the face size to pack: the wanted one, or the pictures' own.
+uint32_t checkFacePictures(const std::array<std::string, kFaceCount>& paths, std::optional<uint32_t> faceSize);
+
+// A square picture resampled to faceSize: each face pixel is the mean of n x n
+// bilinear sub-samples, n the picture's size over faceSize rounded up, as
+// the equirectangular conversion averages. Rows are spread over the workers.
+RgbImage resampleFace(const RowPicture& picture, uint32_t faceSize, Progress& progress);
+
+// One face picture, decoded and, when of another size, resampled.
+RgbImage loadFacePicture(const std::string& path, int face, uint32_t faceSize, Rgb background);
 
 }  // namespace qbzpack

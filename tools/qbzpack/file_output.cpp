@@ -4,12 +4,15 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <optional>
 
+#include "qbzpack/progress.h"
 #include "qbzpack/tool_error.h"
 
 namespace qbzpack {
@@ -33,10 +36,15 @@ void writeFileAtomically(const std::string& path, const std::vector<uint8_t>& by
 
   int error = 0;
   size_t written = 0;
+  constexpr size_t kPiece = size_t{1} << 20;
+  // Only writes that take a noticeable time get a progress line.
+  std::optional<Progress> progress;
+  if (bytes.size() >= 16 * kPiece) progress.emplace("writing " + target.filename().string(), bytes.size() / kPiece);
   while (written < bytes.size() && error == 0) {
-    const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
+    const ssize_t n = ::write(fd, bytes.data() + written, std::min(kPiece, bytes.size() - written));
     if (n < 0 && errno != EINTR) error = errno;
     if (n > 0) written += static_cast<size_t>(n);
+    if (n > 0 && progress) progress->advance();
   }
   if (error == 0 && fchmod(fd, executable ? 0755 : 0644) != 0) error = errno;
   if (error == 0 && fsync(fd) != 0) error = errno;
@@ -45,6 +53,36 @@ void writeFileAtomically(const std::string& path, const std::vector<uint8_t>& by
   if (error != 0) {
     ::unlink(pattern.c_str());
     throw writeError(path, error);
+  }
+}
+
+void writeFilesTogether(const std::string& directory, uint32_t count, const std::function<NamedFile(uint32_t)>& make) {
+  namespace fs = std::filesystem;
+  std::error_code error;
+  fs::create_directories(directory, error);
+  if (!fs::is_directory(directory)) {
+    throw ToolError("cannot create the directory " + directory + (error ? " (" + error.message() + ")" : ""));
+  }
+  std::string pattern = (fs::path(directory) / ".qbzpack-XXXXXX").string();
+  if (mkdtemp(pattern.data()) == nullptr) throw writeError(directory, errno);
+  const fs::path staging(pattern);
+  // The staging folder goes however this ends; after the moves it is empty.
+  struct Cleanup {
+    fs::path folder;
+    ~Cleanup() {
+      std::error_code ignored;
+      fs::remove_all(folder, ignored);
+    }
+  } cleanup{staging};
+  std::vector<std::string> names;
+  for (uint32_t i = 0; i < count; ++i) {
+    const NamedFile file = make(i);
+    writeFileAtomically((staging / file.name).string(), file.bytes, false);
+    names.push_back(file.name);
+  }
+  for (const std::string& name : names) {
+    const fs::path target = fs::path(directory) / name;
+    if (std::rename((staging / name).c_str(), target.c_str()) != 0) throw writeError(target.string(), errno);
   }
 }
 

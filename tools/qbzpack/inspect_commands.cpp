@@ -1,12 +1,18 @@
 #include "qbzpack/inspect_commands.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <limits>
+#include <memory>
 
 #include "qbzpack/colour_index.h"
 #include "qbzpack/container_reading.h"
-#include "qbzpack/cube_faces.h"
+#include "qbzpack/file_output.h"
+#include "qbzpack/png_output.h"
+#include "qbzpack/progress.h"
 #include "qbzpack/store_layout.h"
-#include "qbzpack/testcard_command.h"
 #include "qbzpack/tool_error.h"
 #include "qbzpack/whole_view.h"
 
@@ -18,6 +24,48 @@ std::string hex(uint32_t value) {
   char text[16];
   std::snprintf(text, sizeof text, "0x%04X", value);
   return text;
+}
+
+// A trailer text as it can be shown on a terminal: quotes around it, and
+// control bytes, non-ASCII bytes, quotes and backslashes escaped.
+std::string quoted(const std::string& text) {
+  std::string shown = "\"";
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == '"' || c == '\\') {
+      shown.push_back('\\');
+      shown.push_back(c);
+    } else if (byte < 0x20 || byte >= 0x7F) {
+      char escape[8];
+      std::snprintf(escape, sizeof escape, "\\x%02X", byte);
+      shown.append(escape);
+    } else {
+      shown.push_back(c);
+    }
+  }
+  return shown + "\"";
+}
+
+// Refuses, each with its own plain message, what is no container file at all:
+// a directory, a file larger than the viewer can read, or a file with neither
+// the container's magic at the start nor a trailer's at the end.
+void checkContainerFile(const std::string& path) {
+  std::error_code error;
+  if (std::filesystem::is_directory(path, error)) throw ToolError(path + ": is a directory, not a container file");
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
+  if (!file) throw ToolError(path + ": cannot open (" + std::strerror(errno) + ")");
+  const uintmax_t size = std::filesystem::file_size(path, error);
+  if (!error && size > static_cast<uintmax_t>(std::numeric_limits<int32_t>::max())) {
+    throw ToolError(path + ": " + std::to_string(size) +
+                    " bytes is too large for a container; the viewer reads files under 2 GiB");
+  }
+  char start[4] = {}, end[4] = {};
+  const bool hasStart = std::fread(start, 1, 4, file.get()) == 4;
+  const bool hasEnd = hasStart && std::fseek(file.get(), -4, SEEK_END) == 0 && std::fread(end, 1, 4, file.get()) == 4;
+  const bool containerStart = hasStart && std::memcmp(start, kContainerMagic, 4) == 0;
+  if (!containerStart && !(hasEnd && std::memcmp(end, kTrailerMagic, 4) == 0)) {
+    throw ToolError(path + ": not a QBZ container");
+  }
 }
 
 std::string angle(int32_t units) {
@@ -50,9 +98,9 @@ void printSettings(const LoadedPanorama& p, std::ostream& out) {
   out << "pitch limits:   " << elevation(highestPitch) << " to " << elevation(lowestPitch) << " (stored min "
       << storedPitch(s.pitchMin, "-512u") << ", max " << storedPitch(s.pitchMax, "512u") << ")\n";
   out << "zoom limits:    " << s.zoomMin << " to " << s.zoomMax << "\n";
-  out << "banner:         " << (p.hasBanner ? "\"" + p.banner + "\"" : std::string("none")) << ", colour "
+  out << "banner:         " << (p.hasBanner ? quoted(p.banner) : std::string("none")) << ", colour "
       << hex(static_cast<uint32_t>(s.bannerColour)) << ", shown until frame " << s.bannerFrames << "\n";
-  out << "caption:        " << (p.hasCaption ? "\"" + p.caption + "\"" : std::string("none")) << ", colour "
+  out << "caption:        " << (p.hasCaption ? quoted(p.caption) : std::string("none")) << ", colour "
       << hex(static_cast<uint32_t>(s.captionColour)) << ", at (" << s.captionX << ", " << s.captionY << ")\n";
   out << "overlay 1:      " << s.overlay1Width << " x " << s.overlay1Height << " at (" << s.overlay1X << ", "
       << s.overlay1Y << ")" << (t.overlay1Offset == 0 ? ", none stored" : "") << "\n";
@@ -75,6 +123,7 @@ std::string refusalReason(const LoadedPanorama& p) {
 }  // namespace
 
 bool runInfo(const std::string& path, std::ostream& out) {
+  checkContainerFile(path);
   const LoadedPanorama p = readPanoramaFile(path);
   out << "file:           " << path << " (" << p.fileBytes << " bytes)\n";
   out << "kind:           " << (p.hasTrailer ? "self-contained viewer (appended container)" : "stand-alone container")
@@ -109,24 +158,27 @@ bool runInfo(const std::string& path, std::ostream& out) {
 }
 
 void runExtract(const std::string& path, const std::string& directory) {
+  checkContainerFile(path);
   const LoadedPanorama p = readPanoramaFile(path);
   if (!p.loaded || !p.header) throw ToolError(path + ": the viewer would not load this file");
   // Faces whose size is not a whole number of tiles keep only the stored tiles.
   const uint32_t tileSize = p.header->tileSize;
   const uint32_t edge = p.tilesPerSide * tileSize;
   if (edge == 0 || p.pixels.size() != size_t{kFaceCount} * edge * edge) throw ToolError(path + ": no pixels stored");
-  const auto indices = facesFromStore(p.pixels.data(), edge, tileSize);
-  CubeFaces cube;
-  cube.faceSize = edge;
-  for (int face = 0; face < kFaceCount; ++face) {
-    cube.faces[face] = RgbImage(edge, edge);
+  // One face at a time, each encoded as soon as it is decoded from the store.
+  Progress progress("extracting faces", kFaceCount);
+  writeFilesTogether(directory, kFaceCount, [&](uint32_t face) {
+    RgbImage picture(edge, edge);
     for (uint32_t y = 0; y < edge; ++y) {
       for (uint32_t x = 0; x < edge; ++x) {
-        setPixel(cube.faces[face], x, y, colourOfStoredIndex(indices[face][size_t{y} * edge + x]));
+        const uint16_t index = p.pixels[storePosition(static_cast<int>(face), x, edge - 1 - y, edge, tileSize)];
+        setPixel(picture, x, y, colourOfStoredIndex(index));
       }
     }
-  }
-  writeFacePictures(cube, directory);
+    NamedFile file{std::string(kFaceNames[face]) + ".png", encodePng(picture)};
+    progress.advance();
+    return file;
+  });
 }
 
 }  // namespace qbzpack

@@ -8,6 +8,7 @@
 #include <csetjmp>
 #include <vector>
 
+#include "qbzpack/progress.h"
 #include "qbzpack/tool_error.h"
 
 namespace qbzpack {
@@ -50,19 +51,21 @@ bool startDecompress(jpeg_decompress_struct& info, JpegErrorState& errors) {
   return true;
 }
 
-bool readRows(jpeg_decompress_struct& info, JpegErrorState& errors, RgbImage& image) {
+bool readRow(jpeg_decompress_struct& info, JpegErrorState& errors, JSAMPROW row) {
   if (setjmp(errors.jump)) return false;
-  while (info.output_scanline < info.output_height) {
-    JSAMPROW row = image.at(0, info.output_scanline);
-    jpeg_read_scanlines(&info, &row, 1);
-  }
+  jpeg_read_scanlines(&info, &row, 1);
+  return true;
+}
+
+bool finishDecompress(jpeg_decompress_struct& info, JpegErrorState& errors) {
+  if (setjmp(errors.jump)) return false;
   jpeg_finish_decompress(&info);
   return true;
 }
 
 }  // namespace
 
-RgbImage readJpeg(std::FILE* file, const std::string& name) {
+RowPicture readJpeg(std::FILE* file, const std::string& name, const SizeCheck& check) {
   jpeg_decompress_struct info{};
   JpegErrorState errors{};
   info.err = jpeg_std_error(&errors.manager);
@@ -85,17 +88,22 @@ RgbImage readJpeg(std::FILE* file, const std::string& name) {
   if (info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK) {
     throw ToolError(name + ": CMYK JPEGs are not supported; save it as RGB");
   }
+  if (check) check(width, height);
   if (!startDecompress(info, errors)) {
     throw ToolError(name + ": corrupt JPEG (" + errors.message + ")");
   }
   if (info.output_width != width || info.output_height != height || info.output_components != 3) {
     throw ToolError(name + ": unexpected JPEG output layout");
   }
-  RgbImage image(width, height);
-  if (!readRows(info, errors, image)) {
-    throw ToolError(name + ": corrupt or truncated JPEG (" + errors.message + ")");
+  const auto truncated = [&] { return ToolError(name + ": corrupt or truncated JPEG (" + errors.message + ")"); };
+  RowPicture picture(width, height);
+  Progress progress("reading " + name, height);
+  while (info.output_scanline < height) {
+    if (!readRow(info, errors, picture.rowForWriting(info.output_scanline))) throw truncated();
+    progress.advance();
   }
-  return image;
+  if (!finishDecompress(info, errors)) throw truncated();
+  return picture;
 }
 
 }  // namespace qbzpack

@@ -23,6 +23,8 @@ struct OverlayPixels {
 // so transparent pixels are laid over the background, with a warning.
 RgbImage loadOverlayPicture(const std::string& path, Rgb background, const char* what);
 
+// Throws ToolError when a picture of this size is larger than the screen.
+void checkOverlaySize(uint32_t width, uint32_t height, const char* what);
 // Throws ToolError when the picture is larger than the screen.
 OverlayPixels overlayFromPicture(const RgbImage& picture, bool dither, const char* what);
 

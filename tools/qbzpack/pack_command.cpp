@@ -19,6 +19,16 @@ void checkWhole(const PackRequest& request, const PreparedOutput& prepared, uint
 
 }  // namespace
 
+PanoramaImage panoramaFromEquirect(const std::string& path, uint32_t faceSize, const OutputRequest& output) {
+  const RowPicture source = decodePicture(path, output.background, checkEquirectShape);
+  return panoramaFromFaces(
+      [&](int face) {
+        Progress progress(std::string(kFaceNames[face]) + " face: sampling", faceSize);
+        return equirectFace(source, face, faceSize, progress);
+      },
+      faceSize, output.tileSize, output.drawMode, output.dither);
+}
+
 void runPack(const PackRequest& request) {
   const bool anyFace = std::any_of(request.faces.begin(), request.faces.end(), [](auto& f) { return !f.empty(); });
   const bool allFaces = std::all_of(request.faces.begin(), request.faces.end(), [](auto& f) { return !f.empty(); });
@@ -37,23 +47,20 @@ void runPack(const PackRequest& request) {
     checkGeometry(faceSize, request.output.tileSize, request.output.drawMode);
     const PreparedOutput prepared = prepareOutput(request.output);
     checkWhole(request, prepared, faceSize);
-    const RgbImage source = loadPicture(request.equirect, request.output.background);
-    writePanorama(cubeFromEquirect(source, faceSize), request.output, prepared);
+    writePanorama(panoramaFromEquirect(request.equirect, faceSize, request.output), request.output, prepared);
     return;
   }
-  if (request.faceSize) {
-    checkGeometry(*request.faceSize, request.output.tileSize, request.output.drawMode);
-  }
+  if (request.faceSize) checkGeometry(*request.faceSize, request.output.tileSize, request.output.drawMode);
+  // Every face's header is read before any face is decoded.
+  const uint32_t faceSize = checkFacePictures(request.faces, request.faceSize);
+  checkGeometry(faceSize, request.output.tileSize, request.output.drawMode);
   const PreparedOutput prepared = prepareOutput(request.output);
-  if (request.faceSize) checkWhole(request, prepared, *request.faceSize);
-  const CubeFaces cube = loadFacePictures(request.faces, request.output.background);
-  if (request.faceSize && *request.faceSize != cube.faceSize) {
-    throw ToolError("the faces are " + std::to_string(cube.faceSize) + " pixels square but --face-size is " +
-                    std::to_string(*request.faceSize));
-  }
-  checkGeometry(cube.faceSize, request.output.tileSize, request.output.drawMode);
-  checkWhole(request, prepared, cube.faceSize);
-  writePanorama(cube, request.output, prepared);
+  checkWhole(request, prepared, faceSize);
+  const Rgb background = request.output.background;
+  writePanorama(panoramaFromFaces(
+                    [&](int face) { return loadFacePicture(request.faces[face], face, faceSize, background); },
+                    faceSize, request.output.tileSize, request.output.drawMode, request.output.dither),
+                request.output, prepared);
 }
 
 }  // namespace qbzpack

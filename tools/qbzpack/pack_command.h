@@ -21,4 +21,8 @@ struct PackRequest {
 
 void runPack(const PackRequest& request);
 
+// The panorama of an equirectangular picture file: its shape is checked from
+// the header, and the decoded picture is released once the faces are quantised.
+PanoramaImage panoramaFromEquirect(const std::string& path, uint32_t faceSize, const OutputRequest& output);
+
 }  // namespace qbzpack

@@ -1,8 +1,7 @@
 #include "qbzpack/pack_in_memory.h"
 
-#include "qbzpack/equirect_to_cube.h"
-#include "qbzpack/image_input.h"
-#include "qbzpack/panorama_output.h"
+#include "qbzpack/pack_command.h"
+#include "qbzpack/store_compression.h"
 
 namespace qbzpack {
 
@@ -11,10 +10,8 @@ namespace qbzpack {
 std::vector<uint8_t> packPictureInMemory(const std::string& picturePath) {
   const OutputRequest request;
   checkGeometry(kDefaultFaceSize, request.tileSize, request.drawMode);
-  const RgbImage source = loadPicture(picturePath, request.background);
-  const PanoramaImage image =
-      panoramaFromFaces(cubeFromEquirect(source, kDefaultFaceSize), request.tileSize, request.drawMode, request.dither);
-  return containerBytes(image, !request.raw);
+  return containerBytes(panoramaFromEquirect(picturePath, kDefaultFaceSize, request), !request.raw,
+                        kDefaultDeflateLevel);
 }
 
 }  // namespace qbzpack

@@ -3,6 +3,7 @@
 #include "qbzpack/file_output.h"
 #include "qbzpack/progress.h"
 #include "qbzpack/quantise.h"
+#include "qbzpack/store_compression.h"
 #include "qbzpack/store_layout.h"
 #include "qbzpack/tool_error.h"
 
@@ -38,29 +39,40 @@ PreparedOutput prepareOutput(const OutputRequest& request) {
   return prepared;
 }
 
-PanoramaImage panoramaFromFaces(const CubeFaces& cube, uint32_t tileSize, int32_t drawMode, bool dither) {
-  std::array<FaceIndices, kFaceCount> indices;
-  Progress progress("quantising", kFaceCount);
-  for (int face = 0; face < kFaceCount; ++face) {
-    indices[face] = quantisePicture(cube.faces[face], dither);
-    progress.advance();
-  }
+PanoramaImage panoramaFromFaces(const FaceSource& faceAt, uint32_t faceSize, uint32_t tileSize, int32_t drawMode,
+                                bool dither) {
   PanoramaImage image;
-  image.faceSize = cube.faceSize;
+  image.faceSize = faceSize;
   image.tileSize = tileSize;
   image.drawMode = drawMode;
-  image.pixels = storeFromFaces(indices, cube.faceSize, tileSize);
+  for (int face = 0; face < kFaceCount; ++face) {
+    const RgbImage picture = faceAt(face);
+    // Taken only once the first face is there: a picture that fails to decode costs no store.
+    if (face == 0) image.pixels.resize(size_t{kFaceCount} * faceSize * faceSize);
+    Progress progress(std::string(kFaceNames[face]) + " face: quantising", 1);
+    placeFace(image.pixels, face, quantisePicture(picture, dither), faceSize, tileSize);
+    progress.advance();
+  }
   return image;
 }
 
-void writePanorama(const CubeFaces& cube, const OutputRequest& request, const PreparedOutput& prepared) {
-  const PanoramaImage image = panoramaFromFaces(cube, request.tileSize, request.drawMode, request.dither);
-  std::vector<uint8_t> container = containerBytes(image, !request.raw);
+PanoramaImage panoramaFromFaces(const CubeFaces& cube, uint32_t tileSize, int32_t drawMode, bool dither) {
+  return panoramaFromFaces([&cube](int face) { return cube.faces[face]; }, cube.faceSize, tileSize, drawMode, dither);
+}
+
+void writePanorama(PanoramaImage image, const OutputRequest& request, const PreparedOutput& prepared) {
+  std::vector<uint8_t> container =
+      containerBytes(image, !request.raw, request.best ? kBestDeflateLevel : kDefaultDeflateLevel);
+  std::vector<uint16_t>().swap(image.pixels);
   if (request.viewer.empty()) {
     writeFileAtomically(request.output, container, false);
     return;
   }
   writeFileAtomically(request.output, selfContainedBytes(prepared.viewer, container, prepared.extras), true);
+}
+
+void writePanorama(const CubeFaces& cube, const OutputRequest& request, const PreparedOutput& prepared) {
+  writePanorama(panoramaFromFaces(cube, request.tileSize, request.drawMode, request.dither), request, prepared);
 }
 
 }  // namespace qbzpack

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,7 @@ constexpr uint64_t kLargestViewer = uint64_t{256} << 20;
 struct OutputRequest {
   std::string output;
   bool raw = false;
+  bool best = false;  // deflate at level 9 instead of 6
   bool dither = true;
   uint32_t tileSize = kDefaultTileSize;
   int32_t drawMode = 0;
@@ -39,9 +41,17 @@ struct PreparedOutput {
 };
 PreparedOutput prepareOutput(const OutputRequest& request);
 
+// Gives the picture of one face (faceSize square, rows top first). Faces are
+// asked for in store order, one at a time, so only one is held at once.
+using FaceSource = std::function<RgbImage(int face)>;
+
 // The panorama in store order, as the container writer takes it.
+PanoramaImage panoramaFromFaces(const FaceSource& faceAt, uint32_t faceSize, uint32_t tileSize, int32_t drawMode,
+                                bool dither);
 PanoramaImage panoramaFromFaces(const CubeFaces& cube, uint32_t tileSize, int32_t drawMode, bool dither);
 
+// Compresses and writes the panorama; its pixels are released once compressed.
+void writePanorama(PanoramaImage image, const OutputRequest& request, const PreparedOutput& prepared);
 void writePanorama(const CubeFaces& cube, const OutputRequest& request, const PreparedOutput& prepared);
 
 }  // namespace qbzpack

@@ -1,6 +1,7 @@
 #include "qbzpack/png_output.h"
 
 #include <png.h>
+#include <zlib.h>
 
 #include <csetjmp>
 #include <cstdio>
@@ -45,7 +46,7 @@ bool writeRows(PngWriteState& state, const RgbImage& picture, png_bytep* rows) {
   png_set_write_fn(state.png, &state, appendBytes, flushNothing);
   png_set_IHDR(state.png, state.info, picture.width, picture.height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
                PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-  png_set_compression_level(state.png, 9);
+  png_set_compression_level(state.png, Z_DEFAULT_COMPRESSION);
   png_write_info(state.png, state.info);
   png_write_image(state.png, rows);
   png_write_end(state.png, nullptr);

@@ -16,6 +16,7 @@ Progress::~Progress() {
 }
 
 void Progress::advance(uint64_t steps) {
+  const std::lock_guard<std::mutex> hold(lock_);
   done_ += steps;
   if (!enabled_) return;
   const int percent = static_cast<int>((done_ >= total_ ? total_ : done_) * 100 / total_);

@@ -1,8 +1,10 @@
 // A one-line percentage on stderr for long work, shown only when stderr is a
-// terminal so that scripts and logs stay clean.
+// terminal so that scripts and logs stay clean. Several threads may advance
+// the same line.
 #pragma once
 
 #include <cstdint>
+#include <mutex>
 #include <string>
 
 namespace qbzpack {
@@ -17,6 +19,7 @@ class Progress {
   void advance(uint64_t steps = 1);
 
  private:
+  std::mutex lock_;
   std::string label_;
   uint64_t total_;
   uint64_t done_ = 0;

@@ -10,17 +10,20 @@ size_t storePosition(int face, uint32_t a, uint32_t b, uint32_t faceSize, uint32
   return size_t(face) * faceSize * faceSize + tile * pixelsPerTile + texel;
 }
 
+void placeFace(std::vector<uint16_t>& store, int face, const FaceIndices& indices, uint32_t faceSize,
+               uint32_t tileSize) {
+  for (uint32_t y = 0; y < faceSize; ++y) {
+    const uint32_t b = faceSize - 1 - y;
+    for (uint32_t a = 0; a < faceSize; ++a) {
+      store[storePosition(face, a, b, faceSize, tileSize)] = indices[size_t{y} * faceSize + a];
+    }
+  }
+}
+
 std::vector<uint16_t> storeFromFaces(const std::array<FaceIndices, kFaceCount>& faces, uint32_t faceSize,
                                      uint32_t tileSize) {
   std::vector<uint16_t> store(size_t{kFaceCount} * faceSize * faceSize);
-  for (int face = 0; face < kFaceCount; ++face) {
-    for (uint32_t y = 0; y < faceSize; ++y) {
-      const uint32_t b = faceSize - 1 - y;
-      for (uint32_t a = 0; a < faceSize; ++a) {
-        store[storePosition(face, a, b, faceSize, tileSize)] = faces[face][size_t{y} * faceSize + a];
-      }
-    }
-  }
+  for (int face = 0; face < kFaceCount; ++face) placeFace(store, face, faces[face], faceSize, tileSize);
   return store;
 }
 

@@ -20,6 +20,10 @@ using FaceIndices = std::vector<uint16_t>;
 // Position of face pixel (a, b) within the store, b counted from the bottom.
 size_t storePosition(int face, uint32_t a, uint32_t b, uint32_t faceSize, uint32_t tileSize);
 
+// Puts one face's indices into their places in a store of 6 * faceSize^2
+// values; faceSize must be a multiple of tileSize.
+void placeFace(std::vector<uint16_t>& store, int face, const FaceIndices& indices, uint32_t faceSize,
+               uint32_t tileSize);
 // faceSize must be a multiple of tileSize.
 std::vector<uint16_t> storeFromFaces(const std::array<FaceIndices, kFaceCount>& faces, uint32_t faceSize,
                                      uint32_t tileSize);

@@ -1,7 +1,5 @@
 #include "qbzpack/testcard_command.h"
 
-#include <filesystem>
-
 #include "qbzpack/file_output.h"
 #include "qbzpack/png_output.h"
 #include "qbzpack/test_card.h"
@@ -11,15 +9,9 @@
 namespace qbzpack {
 
 void writeFacePictures(const CubeFaces& cube, const std::string& directory) {
-  std::error_code error;
-  std::filesystem::create_directories(directory, error);
-  if (!std::filesystem::is_directory(directory)) {
-    throw ToolError("cannot create the directory " + directory + (error ? " (" + error.message() + ")" : ""));
-  }
-  for (int face = 0; face < kFaceCount; ++face) {
-    const std::string path = (std::filesystem::path(directory) / (std::string(kFaceNames[face]) + ".png")).string();
-    writeFileAtomically(path, encodePng(cube.faces[face]), false);
-  }
+  writeFilesTogether(directory, kFaceCount, [&cube](uint32_t face) {
+    return NamedFile{std::string(kFaceNames[face]) + ".png", encodePng(cube.faces[face])};
+  });
 }
 
 uint32_t lowestZoomOfOutput(const OutputRequest& output, const PreparedOutput& prepared) {
