@@ -14,6 +14,7 @@
 #include "qbzpack/progress.h"
 #include "qbzpack/store_layout.h"
 #include "qbzpack/tool_error.h"
+#include "qbzpack/view_settings.h"
 #include "qbzpack/whole_view.h"
 
 namespace qbzpack {
