@@ -49,7 +49,7 @@ install_armel_root() {
 # browser build that puppeteer would download).
 WEB_ROOT=${QBZ_WEB_ROOT:-/opt/qbz-web}
 WEB_SOURCES="zlib libpng1.6"
-PUPPETEER_VERSION=25.16.0
+PUPPETEER_VERSION=24.43.1  # the last release that runs on node 20
 
 install_web_root() {
   local stamp="$WEB_ROOT/src/.packages"
@@ -77,7 +77,7 @@ install_web_root() {
   if ! command -v npm >/dev/null; then
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends npm >/dev/null
   fi
-  if [[ ! -f "$WEB_ROOT/node_modules/puppeteer-core/package.json" ]]; then
+  if ! grep -qs "\"version\": \"$PUPPETEER_VERSION\"" "$WEB_ROOT/node_modules/puppeteer-core/package.json"; then
     echo "install-deps: installing puppeteer-core $PUPPETEER_VERSION into $WEB_ROOT"
     $sudo mkdir -p "$WEB_ROOT"
     PUPPETEER_SKIP_DOWNLOAD=1 $sudo npm install --silent --no-audit --no-fund --prefix "$WEB_ROOT" \
