@@ -167,12 +167,12 @@ const sampleCases = [
   {
     // A tap between two frames is not lost: its release waits for one frame.
     name: 'wire-frame by a tap of W',
-    frames: 6,
+    frames: 3,
     events: ['3 keydown 0x24', '4 keyup 0x24'],
     act: async (page) => {
       await step(page, 2);
       await page.keyboard.press('KeyW');
-      await step(page, 4);
+      await step(page, 1);
     },
   },
 ];
