@@ -119,7 +119,7 @@ test('the sample page is one file of at most 1.5 MB with a readable title', asyn
   assert.ok(size <= LARGEST_SAMPLE_PAGE, `${size} bytes`);
   const { page, requests } = await openPage(samplePage);
   assert.equal(await page.title(), 'Husband Hill, Mars - qbzview');
-  assert.match(await page.$eval('#controls', (e) => e.textContent), /arrows turn and tilt/);
+  assert.match(await page.$eval('#controls', (e) => e.textContent), /Drag or arrows: look around/);
   assertOnlyLocalRequests(requests);
   await page.close();
 });
