@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Everything CI proves: installs what is missing, then builds and runs the
 # tests twice (optimised, and with AddressSanitizer + UndefinedBehaviorSanitizer),
-# runs the fuzzers for a bounded time, and cross-checks the ARM build.
+# checks the web build in node and headless Chromium, runs the fuzzers for a
+# bounded time, and cross-checks the ARM build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc 2>/dev/null || echo 2)
@@ -19,6 +20,9 @@ cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQBZ_SA
 cmake --build build/sanitize -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build/sanitize --output-on-failure -j "$jobs"
+
+echo "== web (WebAssembly under node, pages in headless Chromium)"
+scripts/test-web.sh
 
 if [[ -x scripts/run-fuzzers.sh ]]; then
   echo "== fuzzers"

@@ -13,6 +13,17 @@
 
 namespace display {
 
+// std::assume_aligned where the C++ library has it; the web build's (libc++
+// 13) does not, and the compiler's built-in says the same.
+template <size_t Alignment, class T>
+inline T* alignedAt(T* pointer) {
+#if defined(__cpp_lib_assume_aligned)
+  return std::assume_aligned<Alignment>(pointer);
+#else
+  return static_cast<T*>(__builtin_assume_aligned(pointer, Alignment));
+#endif
+}
+
 constexpr uint32_t pixelPairWord(uint16_t lowerAddressPixel, uint16_t higherAddressPixel) {
   if constexpr (std::endian::native == std::endian::little) {
     return static_cast<uint32_t>(lowerAddressPixel) | (static_cast<uint32_t>(higherAddressPixel) << 16);
@@ -25,7 +36,7 @@ constexpr uint32_t pixelPairWord(uint16_t lowerAddressPixel, uint16_t higherAddr
 // and with the alignment stated it is a single word store even where
 // unaligned stores do not exist (ARMv5; otherwise a call to memcpy).
 inline void storePixelWord(uint8_t* at, uint32_t word) {
-  std::memcpy(std::assume_aligned<4>(at), &word, sizeof word);
+  std::memcpy(alignedAt<4>(at), &word, sizeof word);
 }
 
 inline void storePixelPair(uint8_t* at, uint16_t lowerAddressPixel, uint16_t higherAddressPixel) {
@@ -37,7 +48,7 @@ inline void storePixelPair(uint8_t* at, uint16_t lowerAddressPixel, uint16_t hig
 inline uint16_t loadCellColour(const int32_t* cell) {
   constexpr size_t kLowHalf = std::endian::native == std::endian::little ? 0 : 2;
   uint16_t colour;
-  std::memcpy(&colour, std::assume_aligned<2>(reinterpret_cast<const unsigned char*>(cell) + kLowHalf), sizeof colour);
+  std::memcpy(&colour, alignedAt<2>(reinterpret_cast<const unsigned char*>(cell) + kLowHalf), sizeof colour);
   return colour;
 }
 

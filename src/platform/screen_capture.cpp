@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "platform/emulated_display.h"
+#include "platform/pixel_widening.h"
 
 namespace platform {
 
@@ -30,12 +31,9 @@ std::vector<uint8_t> rgbBytes(const std::vector<uint16_t>& screen) {
   std::vector<uint8_t> rgb;
   rgb.reserve(screen.size() * 3);
   for (uint16_t pixel : screen) {
-    const uint32_t red = (pixel >> 11) & 0x1F;
-    const uint32_t green = (pixel >> 5) & 0x3F;
-    const uint32_t blue = pixel & 0x1F;
-    rgb.push_back(static_cast<uint8_t>((red << 3) | (red >> 2)));
-    rgb.push_back(static_cast<uint8_t>((green << 2) | (green >> 4)));
-    rgb.push_back(static_cast<uint8_t>((blue << 3) | (blue >> 2)));
+    rgb.push_back(widenRed(pixel));
+    rgb.push_back(widenGreen(pixel));
+    rgb.push_back(widenBlue(pixel));
   }
   return rgb;
 }

@@ -54,6 +54,20 @@ int32_t runMainLoop() {
   }
 }
 
+bool stepMainLoop(int32_t& exitCode) {
+  platform::Message message{};
+  while (platform::peekMessage(message, nullptr, true)) {
+    if (message.message == platform::kMessageQuit) {
+      exitCode = static_cast<int32_t>(message.wParam);
+      return false;
+    }
+    platform::translateMessage(message);
+    platform::dispatchMessage(message);
+  }
+  produceFrame();
+  return true;
+}
+
 void produceFrame() {
   renderContext.frameCounter = fx::add(renderContext.frameCounter, 1);
   if (renderContext.frameCounter % kForegroundInterval == 0) platform::setForegroundWindow(mainWindow);

@@ -15,6 +15,10 @@ bool initApplication();
 // Handles waiting messages first, else produces a frame; returns the quit
 // message's wParam.
 int32_t runMainLoop();
+// One turn of the main loop, for hosts whose own loop calls the viewer (a
+// browser's animation frames): handles every waiting message, then produces
+// one frame. False once the quit message was taken; exitCode is then its wParam.
+bool stepMainLoop(int32_t& exitCode);
 void produceFrame();
 
 // Returns every global of the viewer to its state before start-up, so that

@@ -29,10 +29,18 @@ int32_t highWord(intptr_t value) { return static_cast<int32_t>((static_cast<uint
 }  // namespace
 
 int32_t viewerEntry(platform::InstanceHandle instance, platform::InstanceHandle previousInstance,
-                    const char16_t* /*commandLine*/, int32_t showCommand) {
+                    const char16_t* commandLine, int32_t showCommand) {
+  int32_t exitCode = 0;
+  if (!viewerStartUp(instance, previousInstance, commandLine, showCommand, exitCode)) return exitCode;
+  return runMainLoop();
+}
+
+bool viewerStartUp(platform::InstanceHandle instance, platform::InstanceHandle previousInstance,
+                   const char16_t* /*commandLine*/, int32_t showCommand, int32_t& exitCode) {
+  exitCode = 0;
   if (platform::WindowHandle running = platform::findWindow(kApplicationName, kApplicationName)) {
     platform::setForegroundWindow(running);
-    return 0;
+    return false;
   }
   applicationInstance = instance;
 
@@ -42,7 +50,7 @@ int32_t viewerEntry(platform::InstanceHandle instance, platform::InstanceHandle 
     windowClass.procedure = mainWindowProc;
     windowClass.instance = instance;
     windowClass.className = kApplicationName;
-    if (platform::registerClass(windowClass) == 0) return 0;
+    if (platform::registerClass(windowClass) == 0) return false;
   }
 
   mainWindow = platform::createWindow(0, kApplicationName, kApplicationName, kWindowStyle, 0, 0, kWindowWidth,
@@ -61,9 +69,10 @@ int32_t viewerEntry(platform::InstanceHandle instance, platform::InstanceHandle 
     // Nothing was shown; give the display and the keys back before leaving.
     GXCloseInput();
     GXCloseDisplay();
-    return 1;
+    exitCode = 1;
+    return false;
   }
-  return runMainLoop();
+  return true;
 }
 
 platform::MessageResult mainWindowProc(platform::WindowHandle window, uint32_t message, uintptr_t wParam,

@@ -127,6 +127,8 @@ TEST(CommandLine, BadInputAndUnwritableOutputExitWithOne) {
                        {packing("wide.jpg"), kExitFailure, "larger than"},
                        {pano + Arguments{"-o", "@no/such/dir/out.qbz"}, kExitFailure, "cannot write"},
                        {pano + Arguments{"-o", "@v", "--viewer", "@no-viewer"}, kExitFailure, "no-viewer"},
+                       {pano + Arguments{"--html", "@p.html", "--web-viewer", "@notes.txt"}, kExitFailure,
+                        "not the web build's qbzview.html"},
                        {pano + Arguments{"-o", "@v", "--viewer", "@pano.png", "--overlay1", "@square.png"},
                         kExitFailure, "screen"}});
   // Faces: one not square, one of another size, a size the viewer cannot take.

@@ -51,9 +51,13 @@ void addOutputOptions(CLI::App& command, OutputRequest& out, OutputArguments& ar
   command.add_flag("--no-dither", args.noDither, "Round each pixel to the nearest colour (default: error diffusion)");
   command.add_option("--background", args.background, "RGB colour behind transparent pixels")->default_val("000000");
   command.add_option("--viewer", out.viewer, "Viewer executable to append the panorama to; the output is executable");
+  command.add_option("--html", out.html,
+                     "Also write one self-contained web page showing the panorama (viewer included; opens from a "
+                     "file, no server)");
+  command.add_option("--web-viewer", out.webViewer, "The web build's qbzview.html (default: beside qbzpack)");
 
   ViewOptions& v = out.view;
-  const char* group = "Self-contained viewer settings (need --viewer)";
+  const char* group = "Self-contained viewer settings (need --viewer or --html)";
   command.add_option("--yaw", v.yaw, "Start heading, angle")->group(group);
   command.add_option("--pitch", v.pitch, "Start elevation, angle, positive looks up (default 0)")->group(group);
   command.add_option("--zoom", v.zoom, "Start zoom")->group(group);

@@ -40,7 +40,9 @@ void runPack(const PackRequest& request) {
       if (request.faces[face].empty()) throw ToolError(std::string("the --") + kFaceNames[face] + " face is missing", true);
     }
   }
-  if (request.output.output.empty()) throw ToolError("no output file given (-o)", true);
+  if (request.output.output.empty() && request.output.html.empty()) {
+    throw ToolError("no output file given (-o or --html)", true);
+  }
 
   if (!request.equirect.empty()) {
     const uint32_t faceSize = request.faceSize.value_or(kDefaultFaceSize);

@@ -6,6 +6,7 @@
 #include "qbzpack/store_compression.h"
 #include "qbzpack/store_layout.h"
 #include "qbzpack/tool_error.h"
+#include "qbzpack/web_page.h"
 
 namespace qbzpack {
 
@@ -27,15 +28,23 @@ void checkGeometry(uint32_t faceSize, uint32_t tileSize, int32_t drawMode) {
 
 PreparedOutput prepareOutput(const OutputRequest& request) {
   PreparedOutput prepared;
-  if (request.viewer.empty()) {
+  if (request.viewer.empty() && request.html.empty()) {
     if (request.view.any()) {
-      throw ToolError("viewer settings, texts and overlays need --viewer: a stand-alone container has no trailer",
+      throw ToolError("viewer settings, texts and overlays need --viewer or --html: a stand-alone container has no "
+                      "trailer",
                       true);
     }
     return prepared;
   }
+  if (!request.viewer.empty() && request.output.empty()) throw ToolError("--viewer needs -o", true);
   prepared.extras = buildExtras(request.view, request.background, request.dither);
-  prepared.viewer = readWholeFile(request.viewer, kLargestViewer);
+  if (!request.viewer.empty()) prepared.viewer = readWholeFile(request.viewer, kLargestViewer);
+  if (!request.html.empty()) {
+    const std::string page = request.webViewer.empty() ? defaultWebViewerPath() : request.webViewer;
+    const std::vector<uint8_t> bytes = readWholeFile(page, kLargestViewer);
+    prepared.webViewerPage.assign(bytes.begin(), bytes.end());
+    webPageBytes(prepared.webViewerPage, {}, "");  // refuses any other file before the panorama work
+  }
   return prepared;
 }
 
@@ -64,6 +73,14 @@ void writePanorama(PanoramaImage image, const OutputRequest& request, const Prep
   std::vector<uint8_t> container =
       containerBytes(image, !request.raw, request.best ? kBestDeflateLevel : kDefaultDeflateLevel);
   std::vector<uint16_t>().swap(image.pixels);
+  if (!request.html.empty()) {
+    // The page's panorama is laid out as appended to an empty viewer, so the
+    // viewer reads the trailer's settings, texts and overlays as usual.
+    const std::vector<uint8_t> panorama = selfContainedBytes({}, container, prepared.extras);
+    const std::string title = pageTitle(request.view.caption.value_or(""), request.html);
+    writeFileAtomically(request.html, webPageBytes(prepared.webViewerPage, panorama, title), false);
+  }
+  if (request.output.empty()) return;
   if (request.viewer.empty()) {
     writeFileAtomically(request.output, container, false);
     return;

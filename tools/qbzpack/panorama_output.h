@@ -15,7 +15,7 @@ namespace qbzpack {
 
 constexpr uint32_t kDefaultFaceSize = 512;
 constexpr uint32_t kDefaultTileSize = 32;
-// Viewer executables larger than this are refused as input.
+// Viewer executables (and web viewer pages) larger than this are refused as input.
 constexpr uint64_t kLargestViewer = uint64_t{256} << 20;
 
 struct OutputRequest {
@@ -27,6 +27,8 @@ struct OutputRequest {
   int32_t drawMode = 0;
   Rgb background{};
   std::string viewer;  // empty: a stand-alone container
+  std::string html;       // also (or only) a web page holding viewer and panorama
+  std::string webViewer;  // the web build's qbzview.html; empty: the one beside qbzpack
   ViewOptions view;
 };
 
@@ -37,6 +39,7 @@ void checkGeometry(uint32_t faceSize, uint32_t tileSize, int32_t drawMode);
 // the overlays and the viewer executable.
 struct PreparedOutput {
   std::vector<uint8_t> viewer;
+  std::string webViewerPage;
   AppendedExtras extras;
 };
 PreparedOutput prepareOutput(const OutputRequest& request);

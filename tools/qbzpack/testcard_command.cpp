@@ -19,20 +19,21 @@ uint32_t lowestZoomOfOutput(const OutputRequest& output, const PreparedOutput& p
 }
 
 void runTestcard(const TestcardRequest& request) {
-  if (request.output.output.empty() && request.facesDirectory.empty() && request.crossPicture.empty()) {
-    throw ToolError("say where the test card goes: -o FILE, --faces DIR or --cross PNG", true);
+  const bool panorama = !request.output.output.empty() || !request.output.html.empty();
+  if (!panorama && request.facesDirectory.empty() && request.crossPicture.empty()) {
+    throw ToolError("say where the test card goes: -o FILE, --html PAGE, --faces DIR or --cross PNG", true);
   }
   checkGeometry(request.faceSize, request.output.tileSize, request.output.drawMode);
   PreparedOutput prepared;
-  if (!request.output.output.empty()) {
+  if (panorama) {
     prepared = prepareOutput(request.output);
     checkShowsWhole(request.faceSize, request.output.tileSize, lowestZoomOfOutput(request.output, prepared),
                     !request.output.viewer.empty(), request.allowHoles);
   } else if (!request.output.viewer.empty() || request.output.view.any()) {
-    throw ToolError("--viewer and viewer settings need -o", true);
+    throw ToolError("--viewer and viewer settings need -o or --html", true);
   }
   const CubeFaces cube = makeTestCard(request.faceSize, request.output.tileSize);
-  if (!request.output.output.empty()) writePanorama(cube, request.output, prepared);
+  if (panorama) writePanorama(cube, request.output, prepared);
   if (!request.facesDirectory.empty()) writeFacePictures(cube, request.facesDirectory);
   if (!request.crossPicture.empty()) writeFileAtomically(request.crossPicture, encodePng(unfoldedCross(cube)), false);
 }

@@ -1,0 +1,202 @@
+// The browser's backend without a browser: its frames against the headless
+// host's, its input through the desktop key table and the no-lost-taps rule,
+// and the 30 fps schedule on displays of other rates.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+#include "panorama/container_writer.h"
+#include "platform/backend.h"
+#include "platform/host/headless_host.h"
+#include "platform/pixel_widening.h"
+#include "platform/web/frame_schedule.h"
+#include "platform/web/web_backend.h"
+#include "platform/web/web_input.h"
+#include "shell/application.h"
+#include "shell/main_window.h"
+#include "support/grid_panorama.h"
+
+namespace {
+
+using platform::kMessageKeyDown;
+using platform::kMessageKeyUp;
+using platform::kMessageStylusDown;
+using platform::kMessageStylusMove;
+using platform::kMessageStylusUp;
+
+std::string writePanorama(const std::vector<uint8_t>& bytes) {
+  const auto path = std::filesystem::temp_directory_path() /
+                    ("qbz-web-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                              static_cast<std::streamsize>(bytes.size()));
+  return path.string();
+}
+
+// The viewer on the web backend, driven as the page drives it.
+class WebViewer : public ::testing::Test {
+ protected:
+  void start(const std::string& panorama) {
+    platform::resetWindowManager();
+    backend_ = std::make_unique<platform::WebBackend>(panorama);
+    platform::installBackend(backend_.get());
+    resetApplication();
+    static int instanceTag = 0;
+    int32_t exitCode = 0;
+    started_ = viewerStartUp(&instanceTag, nullptr, u"", 1, exitCode);
+  }
+  bool frame() {
+    int32_t exitCode = 0;
+    const bool running = stepMainLoop(exitCode);
+    input_.frameDone();
+    return running;
+  }
+  void TearDown() override {
+    resetApplication();
+    platform::installBackend(nullptr);
+    platform::resetWindowManager();
+  }
+
+  std::unique_ptr<platform::WebBackend> backend_;
+  platform::WebInput input_;
+  bool started_ = false;
+};
+
+// The same input before the same frames gives the headless host's screens,
+// widened as the screenshots widen them, through an appended trailer too.
+TEST_F(WebViewer, FramesAreTheHeadlessFramesForTheSameInput) {
+  AppendedExtras extras;
+  extras.settings.initialYaw = 300;
+  extras.settings.initialZoom = 150;
+  extras.settings.zoomMin = 100;
+  extras.settings.zoomMax = 300;
+  extras.caption = "web";
+  extras.settings.captionColour = 0xFFFF;
+  extras.settings.captionX = 10;
+  extras.settings.captionY = 300;
+  const std::vector<uint8_t> file =
+      encodeAppended({}, encodeContainer(golden::gridPanorama(64, 16), true), extras);
+  const std::string path = writePanorama(file);
+
+  platform::HeadlessRun run;
+  run.options.moduleFile = path;
+  run.options.frameLimit = 8;
+  run.options.events = {{3, kMessageKeyDown, 0x24, 0}, {4, kMessageKeyUp, 0x24, 0},
+                        {5, kMessageStylusDown, 1, platform::stylusPosition(100, 100)},
+                        {6, kMessageStylusMove, 1, platform::stylusPosition(140, 90)}};
+  const platform::HeadlessResult expected = platform::runHeadless(run);
+  ASSERT_EQ(expected.exitCode, 0);
+
+  start(path);
+  ASSERT_TRUE(started_);
+  for (int32_t f = 1; f <= 8; ++f) {
+    if (f == 3) input_.key("KeyW", "w", true, false, 0), input_.key("KeyW", "w", false, false, 0);  // a tap
+    if (f == 5) input_.pointer(platform::PointerKind::Down, 200.0, 200.0, 480.0, 640.0);
+    if (f == 6) input_.pointer(platform::PointerKind::Move, 281.0, 181.5, 480.0, 640.0);
+    ASSERT_TRUE(frame());
+  }
+  EXPECT_EQ(backend_->framesProduced(), 8);
+  const auto& canvas = backend_->canvas();
+  for (size_t i = 0; i < expected.screen.size(); ++i) {
+    const uint16_t pixel = expected.screen[i];
+    const uint8_t want[4] = {platform::widenRed(pixel), platform::widenGreen(pixel), platform::widenBlue(pixel), 0xFF};
+    ASSERT_EQ(0, std::memcmp(&canvas[4 * i], want, 4)) << "pixel " << i;
+  }
+  std::remove(path.c_str());
+}
+
+TEST_F(WebViewer, BytesWithoutAPanoramaDoNotStart) {
+  const std::string path = writePanorama(std::vector<uint8_t>(3000, 0x51));
+  start(path);
+  EXPECT_FALSE(started_);
+  std::remove(path.c_str());
+}
+
+// Keys go through the desktop table; the viewer's messages reach its window.
+TEST_F(WebViewer, KeysAndPointerBecomeHandheldMessages) {
+  start("/nonexistent");  // the window exists even when nothing loads
+  platform::WebInput input;
+  struct Case {
+    const char* code;
+    const char* key;
+    uint32_t modifiers;
+    platform::PageKeyUse use;
+    uintptr_t virtualKey;  // 0: no message
+  };
+  const Case cases[] = {
+      {"ArrowLeft", "ArrowLeft", 0, platform::PageKeyUse::Viewer, 0x25},
+      {"KeyW", "w", 0, platform::PageKeyUse::Viewer, 0x24},
+      {"BracketRight", "+", 1, platform::PageKeyUse::Viewer, 0xC3},  // '+' on a German layout
+      {"NumpadSubtract", "-", 0, platform::PageKeyUse::Viewer, 0xC4},
+      {"KeyQ", "q", 0, platform::PageKeyUse::Viewer, 0xC1},
+      {"F11", "F11", 0, platform::PageKeyUse::ToggleFullScreen, 0},
+      {"Enter", "Enter", platform::kDesktopAlt, platform::PageKeyUse::ToggleFullScreen, 0},
+      {"F12", "F12", 0, platform::PageKeyUse::SaveScreen, 0},
+      {"KeyH", "h", 0, platform::PageKeyUse::Help, 0},
+      {"Escape", "Escape", 0, platform::PageKeyUse::Ignored, 0},  // the browser's own
+      {"KeyA", "a", 0, platform::PageKeyUse::Ignored, 0},
+  };
+  platform::Message message{};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.code);
+    EXPECT_EQ(input.key(c.code, c.key, true, false, c.modifiers), c.use);
+    EXPECT_EQ(input.key(c.code, c.key, true, true, c.modifiers), c.virtualKey != 0 ? c.use : platform::PageKeyUse::Ignored);
+    if (c.virtualKey == 0) {
+      EXPECT_FALSE(platform::peekMessage(message, nullptr, true));
+      continue;
+    }
+    ASSERT_TRUE(platform::peekMessage(message, nullptr, true));
+    EXPECT_EQ(message.message, kMessageKeyDown);
+    EXPECT_EQ(message.wParam, c.virtualKey);
+    EXPECT_EQ(message.window, mainWindow);
+    input.key(c.code, c.key, false, false, 0);
+    EXPECT_FALSE(platform::peekMessage(message, nullptr, true));  // held until a frame has seen the press
+    input.frameDone();
+    ASSERT_TRUE(platform::peekMessage(message, nullptr, true));
+    EXPECT_EQ(message.message, kMessageKeyUp);
+    EXPECT_EQ(message.wParam, c.virtualKey);
+  }
+
+  // The pointer over a canvas box of any size lands on the 240 x 320 screen.
+  input.pointer(platform::PointerKind::Move, 10, 10, 480, 640);  // not pressed: no move
+  input.pointer(platform::PointerKind::Down, 479.9, 0.4, 480, 640);
+  input.pointer(platform::PointerKind::Move, -30, 9000, 480, 640);
+  input.pointer(platform::PointerKind::Move, std::nan(""), 5, 0, 640);
+  input.frameDone();
+  input.releaseAll();  // the page lost the focus
+  const platform::Message expected[] = {
+      {mainWindow, kMessageStylusDown, 1, platform::stylusPosition(239, 0)},
+      {mainWindow, kMessageStylusMove, 1, platform::stylusPosition(0, 319)},
+      {mainWindow, kMessageStylusMove, 1, platform::stylusPosition(0, 2)},
+      {mainWindow, kMessageStylusUp, 0, platform::stylusPosition(0, 2)},
+  };
+  for (const platform::Message& want : expected) {
+    ASSERT_TRUE(platform::peekMessage(message, nullptr, true));
+    EXPECT_EQ(message.message, want.message);
+    EXPECT_EQ(message.wParam, want.wParam);
+    EXPECT_EQ(message.lParam, want.lParam);
+  }
+}
+
+// Viewer frames per second of displays at 60, 75 and 144 Hz, with jitter.
+TEST(FrameSchedule, RunsThirtyFramesASecondOnAnyDisplay) {
+  for (const int64_t hertz : {60, 75, 144}) {
+    platform::FrameSchedule schedule(1000000 / 30);
+    int frames = 0;
+    for (int64_t tick = 0; tick < hertz * 10; ++tick) {
+      const int64_t jitter = (tick % 3 - 1) * 1500;
+      frames += schedule.due(tick * 1000000 / hertz + jitter) ? 1 : 0;
+    }
+    EXPECT_NEAR(frames, 300, 2) << hertz << " Hz";
+  }
+  platform::FrameSchedule schedule(1000000 / 30);
+  EXPECT_TRUE(schedule.due(0));
+  EXPECT_TRUE(schedule.due(5000000));    // a hidden tab comes back: one frame, then the period again
+  EXPECT_FALSE(schedule.due(5016000));
+  EXPECT_TRUE(schedule.due(5034000));
+}
+
+}  // namespace
