@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a task needs, only those that are missing.
-# Usage: scripts/install-deps.sh GROUP...   (groups: build, desktop, test, arm)
+# Usage: scripts/install-deps.sh GROUP...   (groups: build, desktop, test, arm, windows)
 set -euo pipefail
 
 declare -A GROUPS_PACKAGES=(
@@ -8,6 +8,7 @@ declare -A GROUPS_PACKAGES=(
   [desktop]="libsdl2-dev"
   [test]="clang libclang-rt-14-dev xvfb xdotool xauth valgrind"
   [arm]="g++-arm-linux-gnueabi qemu-user libgtest-dev"
+  [windows]="mingw-w64 libz-mingw-w64-dev googletest libcli11-dev wine wine64 xvfb xdotool xauth"
 )
 
 # The ARM build's libraries come from Debian's armel architecture. They are

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/backend.h"
+#include "platform/host_file.h"
 #include "platform/text_encoding.h"
 
 namespace platform {
@@ -18,7 +19,7 @@ namespace {
 File* openHostPath(const std::string& path, const std::string& mode) {
   const std::string hostPath = !path.empty() && path[0] == '\\' ? backend().mapPath(path) : path;
   if (hostPath.empty()) return nullptr;
-  std::FILE* stream = std::fopen(hostPath.c_str(), mode.c_str());
+  std::FILE* stream = openHostFile(hostPath, mode.c_str());
   if (stream == nullptr) return nullptr;
   return new File{stream};
 }
