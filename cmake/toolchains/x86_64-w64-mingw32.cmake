@@ -26,8 +26,9 @@ set(ZLIB_USE_STATIC_LIBS ON)
 # CLI11 is headers only: the host's package serves any target.
 set(CLI11_DIR /usr/share/cmake/CLI11 CACHE PATH "CLI11's CMake package")
 
-# ctest and gtest_discover_tests run the .exe files through Wine.
+# ctest and gtest_discover_tests run the .exe files through Wine, in a
+# prefix of the build's own (made on first use, about 5 s), quietly.
 find_program(QBZ_WINE NAMES wine wine64 REQUIRED)
-set(CMAKE_CROSSCOMPILING_EMULATOR ${QBZ_WINE})
+set(CMAKE_CROSSCOMPILING_EMULATOR env WINEPREFIX=${CMAKE_BINARY_DIR}/wine WINEDEBUG=-all ${QBZ_WINE})
 # GoogleTest compiled from Debian's source with the same runtime as the tests.
 set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
