@@ -32,9 +32,18 @@ SDL_Event window(Uint8 which, int32_t width = 0, int32_t height = 0) {
   return event;
 }
 
-std::vector<Translated> translate(InputTranslator& translator, const std::vector<SDL_Event>& events) {
+SDL_Event wheel(int32_t notches) {
+  SDL_Event event{};
+  event.wheel = {SDL_MOUSEWHEEL, 0, 0, 0, 0, notches, SDL_MOUSEWHEEL_NORMAL, 0, 0, 0, 0};
+  return event;
+}
+
+std::vector<Translated> translate(InputTranslator& translator, const std::vector<SDL_Event>& events,
+                                  std::vector<HostCommand>* commands = nullptr) {
   std::vector<InputMessage> out;
-  for (const SDL_Event& event : events) translator.translate(event, out);
+  std::vector<HostCommand> asked;
+  for (const SDL_Event& event : events) translator.translate(event, out, asked);
+  if (commands != nullptr) *commands = asked;
   std::vector<Translated> messages;
   for (const InputMessage& m : out) messages.emplace_back(m.message, m.wParam, m.lParam);
   return messages;
@@ -48,6 +57,19 @@ Translated stylus(uint32_t message, int32_t x, int32_t y) {
 
 TEST(InputTranslator, KeysGiveOneDownAndOneUpAndQuitPressesTheQuitButton) {
   InputTranslator t;
+  // The help card: F1 asks for it, the next key press only hides it.
+  std::vector<HostCommand> commands;
+  EXPECT_EQ(translate(t, {key(SDL_KEYDOWN, SDLK_F1, SDL_SCANCODE_F1), key(SDL_KEYUP, SDLK_F1, SDL_SCANCODE_F1),
+                          key(SDL_KEYDOWN, SDLK_w, SDL_SCANCODE_W), key(SDL_KEYUP, SDLK_w, SDL_SCANCODE_W),
+                          key(SDL_KEYDOWN, SDLK_F12, SDL_SCANCODE_F12)},
+                      &commands),
+            std::vector<Translated>{});
+  EXPECT_EQ(commands, (std::vector{HostCommand::Help, HostCommand::Screenshot}));
+  EXPECT_FALSE(t.helpShown());
+  // One zoom tap per wheel notch.
+  EXPECT_EQ(translate(t, {wheel(2), wheel(-1)}), (std::vector<Translated>{{kDown, 0xC3, 0}, {kUp, 0xC3, 0},
+                                                                            {kDown, 0xC3, 0}, {kUp, 0xC3, 0},
+                                                                            {kDown, 0xC4, 0}, {kUp, 0xC4, 0}}));
   EXPECT_EQ(translate(t, {key(SDL_KEYDOWN, SDLK_RIGHT, SDL_SCANCODE_RIGHT),
                           key(SDL_KEYDOWN, SDLK_RIGHT, SDL_SCANCODE_RIGHT, 1),
                           key(SDL_KEYUP, SDLK_RIGHT, SDL_SCANCODE_RIGHT), key(SDL_KEYDOWN, SDLK_a, SDL_SCANCODE_A),

@@ -2,7 +2,7 @@
 // screen pixels.
 #include <gtest/gtest.h>
 
-#include "platform/sdl/screen_layout.h"
+#include "platform/desktop/screen_layout.h"
 
 using platform::fitScreen;
 using platform::screenPointAt;
@@ -17,6 +17,9 @@ TEST(ScreenLayout, WholeFactorsCentredOrShrunkKeepingTheAspect) {
     EXPECT_EQ((std::array<int32_t, 4>{r.x, r.y, r.width, r.height}), (std::array<int32_t, 4>{c[2], c[3], c[4], c[5]}))
         << c[0] << "x" << c[1];
   }
+  // Smooth scaling fills the output: full screen on 1280 x 1024 is 768 x 1024, not 720 x 960.
+  const platform::ScreenRect r = fitScreen(1280, 1024, platform::ScreenScaling::Smooth);
+  EXPECT_EQ((std::array<int32_t, 4>{r.x, r.y, r.width, r.height}), (std::array<int32_t, 4>{256, 0, 768, 1024}));
 }
 
 TEST(ScreenLayout, WindowPointsUnscaleAndClampToScreenPixels) {

@@ -1,17 +1,21 @@
 #include "platform/sdl/input_translator.h"
 
+#include <algorithm>
+
 #include "platform/platform.h"
+#include "platform/sdl/key_mapping.h"
 
 namespace platform {
 
 namespace {
 
-constexpr uint8_t kVkQuitNow = 0xC5;
+// More notches than this in one wheel event are a flick, not a count.
+constexpr int32_t kMaxWheelTaps = 8;
 
 }  // namespace
 
-// The close button and a termination request press the quit button once:
-// closing the last window brings both.
+// The close button, a termination request and Escape in a window press the
+// quit button once: closing the last window brings more than one of them.
 void InputTranslator::pressQuitButton(std::vector<InputMessage>& out) {
   if (quitPressed_) return;
   quitPressed_ = true;
@@ -19,30 +23,51 @@ void InputTranslator::pressQuitButton(std::vector<InputMessage>& out) {
   out.push_back(InputMessage{kMessageKeyUp, kVkQuitNow, 0});
 }
 
-void InputTranslator::setWindowSize(int32_t width, int32_t height) { screen_ = fitScreen(width, height); }
+void InputTranslator::setWindowSize(int32_t width, int32_t height) { screen_ = fitScreen(width, height, scaling_); }
 
 intptr_t InputTranslator::stylusAt(int32_t x, int32_t y) const {
   const ScreenPoint point = screenPointAt(screen_, x, y);
   return stylusPosition(point.x, point.y);
 }
 
-void InputTranslator::translate(const SDL_Event& event, std::vector<InputMessage>& out) {
+void InputTranslator::translateKeyDown(const SDL_KeyboardEvent& event, std::vector<InputMessage>& out,
+                                       std::vector<HostCommand>& commands) {
+  // The handheld sends one key-down per press: auto-repeat is dropped.
+  if (event.repeat != 0) return;
+  if (helpShown_) {
+    helpShown_ = false;
+    return;
+  }
+  const KeyAction action = keyAction(desktopKeyFor(event.keysym.sym), desktopModifiers(event.keysym.mod));
+  if (action.command == HostCommand::Help) helpShown_ = true;
+  if (action.command != HostCommand::None) commands.push_back(action.command);
+  const uint8_t virtualKey = heldKeys_.press(event.keysym.scancode, action.virtualKey);
+  if (virtualKey != 0) out.push_back(InputMessage{kMessageKeyDown, virtualKey, 0});
+}
+
+void InputTranslator::translate(const SDL_Event& event, std::vector<InputMessage>& out,
+                                std::vector<HostCommand>& commands) {
   switch (event.type) {
-    case SDL_KEYDOWN: {
-      // The handheld sends one key-down per press: auto-repeat is dropped.
-      if (event.key.repeat != 0) break;
-      const uint8_t virtualKey = heldKeys_.press(event.key.keysym.scancode,
-                                                 virtualKeyFor(event.key.keysym.sym, event.key.keysym.mod));
-      if (virtualKey != 0) out.push_back(InputMessage{kMessageKeyDown, virtualKey, 0});
+    case SDL_KEYDOWN:
+      translateKeyDown(event.key, out, commands);
       break;
-    }
     case SDL_KEYUP: {
       const uint8_t virtualKey = heldKeys_.release(event.key.keysym.scancode);
       if (virtualKey != 0) out.push_back(InputMessage{kMessageKeyUp, virtualKey, 0});
       break;
     }
+    case SDL_MOUSEWHEEL: {
+      const int32_t notches = event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -event.wheel.y : event.wheel.y;
+      const uint8_t virtualKey = wheelVirtualKey(notches);
+      for (int32_t tap = 0; tap < std::min(notches < 0 ? -notches : notches, kMaxWheelTaps); ++tap) {
+        out.push_back(InputMessage{kMessageKeyDown, virtualKey, 0});
+        out.push_back(InputMessage{kMessageKeyUp, virtualKey, 0});
+      }
+      break;
+    }
     case SDL_MOUSEBUTTONDOWN:
       if (event.button.button != SDL_BUTTON_LEFT || stylusDown_) break;
+      helpShown_ = false;
       stylusDown_ = true;
       stylusLast_ = stylusAt(event.button.x, event.button.y);
       out.push_back(InputMessage{kMessageStylusDown, kStylusHeldBit, stylusLast_});

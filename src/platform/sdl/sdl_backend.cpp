@@ -11,7 +11,6 @@ namespace platform {
 namespace {
 
 constexpr int kScreenPitchBytes = kScreenWidth * 2;
-constexpr uint8_t kVkQuitNow = 0xC5;
 
 bool endsWith(const std::string& text, const std::string& suffix) {
   return text.size() >= suffix.size() && text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
@@ -150,9 +149,29 @@ void SdlBackend::pollInput() {
         (event.window.event == SDL_WINDOWEVENT_EXPOSED || event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)) {
       draw(false);
     }
-    translator_.translate(event, pending_);
+    translator_.translate(event, translated_, commands_);
   }
+  for (const HostCommand command : commands_) runCommand(command);
+  commands_.clear();
+  for (const InputMessage& input : translated_) taps_.admit(input, pending_);
+  translated_.clear();
   postInput();
+}
+
+void SdlBackend::runCommand(HostCommand command) {
+  if (window_ == nullptr) return;
+  const bool fullScreen = (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN) != 0;
+  switch (command) {
+    case HostCommand::ToggleFullScreen:
+      SDL_SetWindowFullscreen(window_, fullScreen ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+      break;
+    case HostCommand::LeaveFullScreenOrQuit:
+      if (fullScreen) SDL_SetWindowFullscreen(window_, 0);
+      else translator_.pressQuitButton(translated_);
+      break;
+    default:
+      break;
+  }
 }
 
 void SdlBackend::postInput() {
@@ -168,6 +187,7 @@ void SdlBackend::postInput() {
 bool SdlBackend::readyForFrame() {
   if (options_.device == DeviceClass::Direct) {
     if (directFrameWaiting_) {
+      taps_.frameRan(pending_);
       presentFrame();
       pacer_.waitForNextTick();
     }
@@ -178,6 +198,7 @@ bool SdlBackend::readyForFrame() {
 
 int SdlBackend::gxEndDraw() {
   const int result = display_.endDraw();
+  taps_.frameRan(pending_);
   presentFrame();
   pacer_.waitForNextTick();
   return result;

@@ -70,13 +70,17 @@ class SdlBackend : public Backend {
   void draw(bool capture);
   void capture(const SDL_Rect& drawn);
   void postInput();
+  void runCommand(HostCommand command);
 
   SdlOptions options_;
   EmulatedDisplay display_;
   FramePacer pacer_;
   SingleInstance instance_;
   InputTranslator translator_;
-  std::vector<InputMessage> pending_;
+  TapKeeper taps_;
+  std::vector<InputMessage> translated_;
+  std::vector<HostCommand> commands_;
+  std::vector<InputMessage> pending_;  // admitted, to be posted
   uint64_t startTicks_ = 0;
 
   WindowHandle ourWindow_ = nullptr;

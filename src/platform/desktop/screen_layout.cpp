@@ -1,4 +1,4 @@
-#include "platform/sdl/screen_layout.h"
+#include "platform/desktop/screen_layout.h"
 
 #include <algorithm>
 
@@ -6,13 +6,13 @@
 
 namespace platform {
 
-ScreenRect fitScreen(int32_t outputWidth, int32_t outputHeight) {
+ScreenRect fitScreen(int32_t outputWidth, int32_t outputHeight, ScreenScaling scaling) {
   const int32_t width = std::max(outputWidth, 1);
   const int32_t height = std::max(outputHeight, 1);
   const int32_t factor = std::min(width / kScreenWidth, height / kScreenHeight);
   int32_t drawnWidth = 0;
   int32_t drawnHeight = 0;
-  if (factor >= 1) {
+  if (factor >= 1 && scaling == ScreenScaling::Sharp) {
     drawnWidth = kScreenWidth * factor;
     drawnHeight = kScreenHeight * factor;
   } else if (static_cast<int64_t>(width) * kScreenHeight <= static_cast<int64_t>(height) * kScreenWidth) {
