@@ -29,6 +29,8 @@ set(CLI11_DIR /usr/share/cmake/CLI11 CACHE PATH "CLI11's CMake package")
 # ctest and gtest_discover_tests run the .exe files through Wine, in a
 # prefix of the build's own (made on first use, about 5 s), quietly.
 find_program(QBZ_WINE NAMES wine wine64 REQUIRED)
-set(CMAKE_CROSSCOMPILING_EMULATOR env WINEPREFIX=${CMAKE_BINARY_DIR}/wine WINEDEBUG=-all ${QBZ_WINE})
+# Without Mono and Gecko, which a new prefix would offer to install.
+set(CMAKE_CROSSCOMPILING_EMULATOR env WINEPREFIX=${CMAKE_BINARY_DIR}/wine WINEDEBUG=-all
+    WINEDLLOVERRIDES=mscoree,mshtml= ${QBZ_WINE})
 # GoogleTest compiled from Debian's source with the same runtime as the tests.
 set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)

@@ -16,7 +16,6 @@ namespace platform {
 
 namespace {
 
-constexpr uint8_t kVkQuitNow = 0xC5;
 constexpr LPARAM kRepeatBit = LPARAM(1) << 30;  // key message: the key was already down
 
 // The one backend whose window procedure runs; the viewer runs one window.
@@ -46,47 +45,45 @@ ScreenBitmapInfo screenBitmapInfo() {
   return info;
 }
 
-bool isPress(UINT message, LPARAM lParam) {
-  return ((message == WM_KEYDOWN || message == WM_SYSKEYDOWN) && (lParam & kRepeatBit) == 0) ||
-         message == WM_LBUTTONDOWN;
-}
-
-// What a desktop key does: a handheld key, or one of the host's own commands.
-enum class HostCommand { None, Screenshot, ToggleFullScreen };
-struct KeyMeaning {
-  uint8_t handheldKey;
-  HostCommand command;
-};
-
-KeyMeaning meaningOf(WPARAM key, bool alt) {
+DesktopKey desktopKeyFor(WPARAM key) {
   switch (key) {
-    case VK_LEFT:
-    case VK_UP:
-    case VK_RIGHT:
-    case VK_DOWN: return {static_cast<uint8_t>(key), HostCommand::None};
-    case VK_F1: return {0xC1, HostCommand::None};
-    case VK_F2:
-    case 'R': return {0xC2, HostCommand::None};
-    case VK_F3:
-    case VK_ADD:
-    case VK_OEM_PLUS:
-    case VK_PRIOR: return {0xC3, HostCommand::None};
-    case VK_F4:
-    case VK_SUBTRACT:
-    case VK_OEM_MINUS:
-    case VK_NEXT: return {0xC4, HostCommand::None};
-    case VK_F5:
-    case VK_ESCAPE: return {kVkQuitNow, HostCommand::None};
-    case VK_HOME:
-    case 'W': return {0x24, HostCommand::None};
-    case VK_F11: return {0, HostCommand::ToggleFullScreen};
-    case VK_RETURN: return {0, alt ? HostCommand::ToggleFullScreen : HostCommand::None};
-    case VK_F12: return {0, HostCommand::Screenshot};
-    default: return {0, HostCommand::None};
+    case VK_LEFT: return DesktopKey::Left;
+    case VK_UP: return DesktopKey::Up;
+    case VK_RIGHT: return DesktopKey::Right;
+    case VK_DOWN: return DesktopKey::Down;
+    case VK_HOME: return DesktopKey::Home;
+    case VK_PRIOR: return DesktopKey::PageUp;
+    case VK_NEXT: return DesktopKey::PageDown;
+    case 'W': return DesktopKey::W;
+    case 'R': return DesktopKey::R;
+    case 'Q': return DesktopKey::Q;
+    case 'H': return DesktopKey::H;
+    case VK_F1: return DesktopKey::F1;
+    case VK_F11: return DesktopKey::F11;
+    case VK_F12: return DesktopKey::F12;
+    case VK_ESCAPE: return DesktopKey::Escape;
+    case VK_RETURN: return DesktopKey::Enter;
+    case VK_OEM_PLUS: return DesktopKey::Plus;  // the key that carries '+' on any layout
+    case VK_OEM_MINUS: return DesktopKey::Minus;
+    case VK_ADD: return DesktopKey::KeypadPlus;
+    case VK_SUBTRACT: return DesktopKey::KeypadMinus;
+    default: return DesktopKey::Other;
   }
 }
 
-bool isRelease(UINT message) { return message == WM_KEYUP || message == WM_SYSKEYUP || message == WM_LBUTTONUP; }
+uint32_t desktopModifiers() {
+  return ((GetKeyState(VK_SHIFT) & 0x8000) != 0 ? kDesktopShift : 0) |
+         ((GetKeyState(VK_MENU) & 0x8000) != 0 ? kDesktopAlt : 0);
+}
+
+// Input the tap keeper held back comes out of the message loop under these
+// codes (the handheld's message plus this base), so it is dispatched to the
+// window procedure in its place among the real messages.
+constexpr UINT kReleasedInputBase = WM_APP;
+constexpr UINT kReleasedInputLast = WM_APP + kMessageStylusUp;
+
+// More notches than this in one wheel message are a flick, not a count.
+constexpr int32_t kMaxWheelTaps = 8;
 
 }  // namespace
 
@@ -184,30 +181,21 @@ bool Win32Backend::shellFullScreen(WindowHandle window, uint32_t) { return IsWin
 // while messages are handled as they arrive.
 bool Win32Backend::peekMessage(Message& message, WindowHandle window, bool remove) {
   for (;;) {
-    MSG taken{};
-    bool got = false;
-    if (!remove) {
-      got = PeekMessageW(&taken, toHwnd(window), 0, 0, PM_NOREMOVE) != FALSE;
-    } else if (releaseHeld_) {
-      if (!pressSinceFrame_) {
-        taken = heldRelease_;
-        releaseHeld_ = false;
-        got = true;
-      }
-    } else if (PeekMessageW(&taken, toHwnd(window), 0, 0, PM_REMOVE) != FALSE) {
-      got = true;
-      if (isRelease(taken.message) && pressSinceFrame_) {
-        // No frame has run with the key down yet: a tap shorter than a frame
-        // would never be seen. Nothing more is taken until that frame has
-        // run, so the messages keep their order.
-        heldRelease_ = taken;
-        releaseHeld_ = true;
-        got = false;
-      } else if (isPress(taken.message, taken.lParam)) {
-        pressSinceFrame_ = true;
-      }
+    if (frameRan_) {
+      frameRan_ = false;
+      taps_.frameRan(released_);
     }
-    if (got) {
+    if (nextReleased_ < released_.size()) {
+      const InputMessage& input = released_[nextReleased_];
+      message = Message{toHandle(window_), kReleasedInputBase + input.message, input.wParam, input.lParam};
+      if (remove && ++nextReleased_ == released_.size()) {
+        released_.clear();
+        nextReleased_ = 0;
+      }
+      return true;
+    }
+    MSG taken{};
+    if (PeekMessageW(&taken, toHwnd(window), 0, 0, remove ? PM_REMOVE : PM_NOREMOVE) != FALSE) {
       message = Message{toHandle(taken.hwnd), taken.message, taken.wParam, taken.lParam};
       return true;
     }
@@ -217,15 +205,11 @@ bool Win32Backend::peekMessage(Message& message, WindowHandle window, bool remov
       if (directFrameWaiting_) presentFrame();
       directFrameWaiting_ = options_.device == DeviceClass::Direct;
       nextFrameAt_ = now + pacer_.waitAfterFrame(now);
-      pressSinceFrame_ = false;
+      frameRan_ = true;  // the caller produces the frame now
       return false;
     }
-    if (releaseHeld_) {
-      std::this_thread::sleep_until(nextFrameAt_);  // the queue waits for the frame
-    } else {
-      const auto wait = std::chrono::ceil<std::chrono::milliseconds>(nextFrameAt_ - now).count();
-      MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(wait), QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-    }
+    const auto wait = std::chrono::ceil<std::chrono::milliseconds>(nextFrameAt_ - now).count();
+    MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(wait), QS_ALLINPUT, MWMO_INPUTAVAILABLE);
   }
 }
 
@@ -275,44 +259,58 @@ LRESULT Win32Backend::toViewer(HWND window, UINT message, WPARAM wParam, LPARAM 
 }
 
 LRESULT Win32Backend::handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message >= kReleasedInputBase + kMessageKeyDown && message <= kReleasedInputLast) {
+    return toViewer(window, message - kReleasedInputBase, wParam, lParam);
+  }
   switch (message) {
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
-      if ((lParam & kRepeatBit) != 0) return 0;  // the handheld sends one key-down per press
-      keyDown(window, wParam, lParam);
+      if ((lParam & kRepeatBit) == 0) keyDown(window, wParam);  // the handheld sends one key-down per press
+      // Alt+F4 and the system menu stay the system's; Alt+Enter is ours.
       if (message == WM_SYSKEYDOWN && wParam != VK_RETURN) return DefWindowProcW(window, message, wParam, lParam);
       return 0;
     case WM_KEYUP:
     case WM_SYSKEYUP:
       keyUp(window, wParam);
       return 0;
+    case WM_MOUSEWHEEL: {
+      const int32_t notches = GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA;
+      const uint8_t virtualKey = wheelVirtualKey(notches);
+      for (int32_t tap = 0; tap < std::min(notches < 0 ? -notches : notches, kMaxWheelTaps); ++tap) {
+        deliver(window, InputMessage{kMessageKeyDown, virtualKey, 0});
+        deliver(window, InputMessage{kMessageKeyUp, virtualKey, 0});
+      }
+      return 0;
+    }
     case WM_LBUTTONDOWN:
+      if (helpShown_) {
+        helpShown_ = false;
+        InvalidateRect(window, nullptr, FALSE);
+      }
       if (stylusDown_) return 0;
       stylusDown_ = true;
       SetCapture(window);
       stylusLast_ = stylusAt(lParam);
-      return toViewer(window, WM_LBUTTONDOWN, MK_LBUTTON, stylusLast_);
+      deliver(window, InputMessage{kMessageStylusDown, kStylusHeldBit, stylusLast_});
+      return 0;
     case WM_MOUSEMOVE:
       // The stylus only reports moves while it touches the screen.
       if (!stylusDown_ || (wParam & MK_LBUTTON) == 0) return 0;
       stylusLast_ = stylusAt(lParam);
-      return toViewer(window, WM_MOUSEMOVE, MK_LBUTTON, stylusLast_);
+      deliver(window, InputMessage{kMessageStylusMove, kStylusHeldBit, stylusLast_});
+      return 0;
     case WM_LBUTTONUP:
       if (!stylusDown_) return 0;
       stylusDown_ = false;
       ReleaseCapture();
-      return toViewer(window, WM_LBUTTONUP, 0, stylusAt(lParam));
+      deliver(window, InputMessage{kMessageStylusUp, 0, stylusAt(lParam)});
+      return 0;
     case WM_KILLFOCUS:
       // Releases while another program has the focus never reach us.
       releaseEverything(window);
       return 0;
     case WM_CLOSE:
-      // The close button presses the quit button; the viewer ends itself.
-      if (!quitPressed_) {
-        quitPressed_ = true;
-        toViewer(window, WM_KEYDOWN, kVkQuitNow, 0);
-        toViewer(window, WM_KEYUP, kVkQuitNow, 0);
-      }
+      pressQuitButton(window);  // the viewer ends itself
       return 0;
     case WM_ERASEBKGND:
       return 1;  // paint draws every pixel, the letterbox included
@@ -331,6 +329,13 @@ LRESULT Win32Backend::handle(HWND window, UINT message, WPARAM wParam, LPARAM lP
   }
 }
 
+// Input reaches the viewer's procedure unless the tap keeper holds it for a frame.
+void Win32Backend::deliver(HWND window, const InputMessage& input) {
+  std::vector<InputMessage> admitted;
+  taps_.admit(input, admitted);
+  for (const InputMessage& now : admitted) toViewer(window, now.message, now.wParam, now.lParam);
+}
+
 LPARAM Win32Backend::stylusAt(LPARAM windowPoint) const {
   RECT client{};
   GetClientRect(window_, &client);
@@ -340,43 +345,75 @@ LPARAM Win32Backend::stylusAt(LPARAM windowPoint) const {
 }
 
 void Win32Backend::releaseEverything(HWND window) {
-  for (uint32_t key = 0; key < sentFor_.size(); ++key) {
-    if (sentFor_[key] != 0) keyUp(window, key);
-  }
+  std::vector<uint8_t> keys;
+  heldKeys_.releaseAll([&keys](uint8_t virtualKey) { keys.push_back(virtualKey); });
+  for (const uint8_t key : keys) deliver(window, InputMessage{kMessageKeyUp, key, 0});
   if (stylusDown_) {
     stylusDown_ = false;
     ReleaseCapture();
-    toViewer(window, WM_LBUTTONUP, 0, stylusLast_);
+    deliver(window, InputMessage{kMessageStylusUp, 0, stylusLast_});
   }
 }
 
-void Win32Backend::keyDown(HWND window, WPARAM key, LPARAM lParam) {
-  if (key >= sentFor_.size()) return;
-  const bool alt = (lParam & (LPARAM(1) << 29)) != 0;
-  const KeyMeaning meaning = meaningOf(key, alt);
-  if (meaning.command == HostCommand::Screenshot) saveScreenshot();
-  if (meaning.command == HostCommand::ToggleFullScreen) setFullScreen(!fullscreen_);
-  if (meaning.handheldKey == 0 || sentFor_[key] != 0) return;
-  sentFor_[key] = meaning.handheldKey;
-  if (holders_[meaning.handheldKey]++ == 0) toViewer(window, WM_KEYDOWN, meaning.handheldKey, 0);
+void Win32Backend::keyDown(HWND window, WPARAM key) {
+  if (helpShown_) {  // any key hides the help card, and does nothing else
+    helpShown_ = false;
+    InvalidateRect(window, nullptr, FALSE);
+    return;
+  }
+  const KeyAction action = keyAction(desktopKeyFor(key), desktopModifiers());
+  if (action.command != HostCommand::None) runCommand(window, action.command);
+  const uint8_t virtualKey = heldKeys_.press(static_cast<int32_t>(key & 0xFF), action.virtualKey);
+  if (virtualKey != 0) deliver(window, InputMessage{kMessageKeyDown, virtualKey, 0});
 }
 
-// The release sends what the press sent; a handheld key held by two desktop
-// keys goes up with the last of them.
+// The release sends what the press sent, whatever the modifiers are now.
 void Win32Backend::keyUp(HWND window, WPARAM key) {
-  if (key >= sentFor_.size() || sentFor_[key] == 0) return;
-  const uint8_t handheldKey = sentFor_[key];
-  sentFor_[key] = 0;
-  if (--holders_[handheldKey] == 0) toViewer(window, WM_KEYUP, handheldKey, 0);
+  const uint8_t virtualKey = heldKeys_.release(static_cast<int32_t>(key & 0xFF));
+  if (virtualKey != 0) deliver(window, InputMessage{kMessageKeyUp, virtualKey, 0});
+}
+
+void Win32Backend::runCommand(HWND window, HostCommand command) {
+  switch (command) {
+    case HostCommand::Help:
+      helpShown_ = true;
+      InvalidateRect(window, nullptr, FALSE);
+      break;
+    case HostCommand::ToggleFullScreen:
+      setFullScreen(!fullscreen_);
+      break;
+    case HostCommand::Screenshot:
+      saveScreenshot();
+      break;
+    case HostCommand::LeaveFullScreenOrQuit:
+      if (fullscreen_) {
+        setFullScreen(false);
+      } else {
+        pressQuitButton(window);
+      }
+      break;
+    case HostCommand::None:
+      break;
+  }
+}
+
+// The close button, Escape in a window and a termination request press the
+// quit button once; the viewer ends itself.
+void Win32Backend::pressQuitButton(HWND window) {
+  if (quitPressed_) return;
+  quitPressed_ = true;
+  deliver(window, InputMessage{kMessageKeyDown, kVkQuitNow, 0});
+  deliver(window, InputMessage{kMessageKeyUp, kVkQuitNow, 0});
 }
 
 // F12: the exact 240 x 320 screen last shown, as a PNG beside the panorama
-// named on the command line (else in the current directory).
+// named on the command line (else in the current directory), named after it
+// and the frame.
 void Win32Backend::saveScreenshot() {
   if (frame_.size() != static_cast<size_t>(kScreenPixels)) return;
-  const std::filesystem::path panorama =
-      hostFilePath(options_.standaloneFile.empty() ? moduleFilePath() : options_.standaloneFile);
-  const std::filesystem::path directory = options_.standaloneFile.empty() ? std::filesystem::path() : panorama.parent_path();
+  const bool named = !options_.standaloneFile.empty();
+  const std::filesystem::path panorama = hostFilePath(named ? options_.standaloneFile : moduleFilePath());
+  const std::filesystem::path directory = named ? panorama.parent_path() : std::filesystem::path();
   const std::string name = utf8FilePath(panorama.stem()) + "-" + std::to_string(framesPresented_) + ".png";
   const std::string path = utf8FilePath(directory / hostFilePath(name));
   if (writePngScreen(path, frame_)) {
@@ -432,6 +469,28 @@ void Win32Backend::paint(HDC dc) {
   SetStretchBltMode(dc, COLORONCOLOR);  // sharp pixels
   StretchDIBits(dc, screen.x, screen.y, screen.width, screen.height, 0, 0, kScreenWidth, kScreenHeight,
                 frame_.data(), reinterpret_cast<const BITMAPINFO*>(&info), DIB_RGB_COLORS, SRCCOPY);
+  if (helpShown_) paintHelpCard(dc, screen);
+}
+
+// The key card, drawn over the scaled picture by the host: the viewer's
+// frame stays as it is.
+void Win32Backend::paintHelpCard(HDC dc, const ScreenRect& screen) {
+  const int32_t lineHeight = std::max<int32_t>(12, screen.height / 28);
+  const int32_t height = lineHeight * static_cast<int32_t>(kHelpCardLines.size() + 1);
+  const RECT card{screen.x + screen.width / 16, screen.y + (screen.height - height) / 2,
+                  screen.x + screen.width - screen.width / 16, screen.y + (screen.height + height) / 2};
+  FillRect(dc, &card, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  const HGDIOBJ font = SelectObject(dc, GetStockObject(ANSI_FIXED_FONT));
+  SetTextColor(dc, RGB(255, 255, 255));
+  SetBkMode(dc, TRANSPARENT);
+  int32_t y = card.top + lineHeight / 2;
+  for (const char* line : kHelpCardLines) {
+    const std::u16string text = toUtf16(line);
+    TextOutW(dc, card.left + lineHeight / 2, y, reinterpret_cast<const wchar_t*>(text.c_str()),
+             static_cast<int>(text.size()));
+    y += lineHeight;
+  }
+  SelectObject(dc, font);
 }
 
 void Win32Backend::setFullScreen(bool fullscreen) {

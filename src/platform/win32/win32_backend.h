@@ -16,9 +16,11 @@
 #include <vector>
 
 #include "platform/backend.h"
+#include "platform/desktop/desktop_keys.h"
+#include "platform/desktop/screen_layout.h"
+#include "platform/desktop/tap_keeper.h"
 #include "platform/emulated_display.h"
 #include "platform/sdl/frame_pacer.h"
-#include "platform/sdl/screen_layout.h"
 
 namespace platform {
 
@@ -84,12 +86,16 @@ class Win32Backend : public Backend, public WindowSystem {
   static LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT toViewer(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  void keyDown(HWND window, WPARAM key, LPARAM lParam);
+  void deliver(HWND window, const InputMessage& input);
+  void keyDown(HWND window, WPARAM key);
   void keyUp(HWND window, WPARAM key);
+  void runCommand(HWND window, HostCommand command);
+  void pressQuitButton(HWND window);
   void releaseEverything(HWND window);
   LPARAM stylusAt(LPARAM windowPoint) const;
   void presentFrame();
   void paint(HDC dc);
+  void paintHelpCard(HDC dc, const ScreenRect& screen);
   void saveScreenshot();
   void setFullScreen(bool fullscreen);
 
@@ -113,20 +119,19 @@ class Win32Backend : public Backend, public WindowSystem {
   int32_t framesPresented_ = 0;
   bool directFrameWaiting_ = false;  // the direct class drew a frame not yet presented
 
-  // Frame pacing, and the rule that no tap is lost: a release that comes
-  // before any frame has seen its press waits in heldRelease_ for one frame.
+  // Frame pacing, and the rule that no tap is lost: input the keeper held
+  // back until a frame had run waits in released_ for the message loop.
   FramePacer::Clock::time_point nextFrameAt_{};
-  bool pressSinceFrame_ = false;
-  bool releaseHeld_ = false;
-  MSG heldRelease_{};
+  bool frameRan_ = false;
+  TapKeeper taps_;
+  std::vector<InputMessage> released_;
+  size_t nextReleased_ = 0;
 
-  // Per desktop key, the handheld key its press sent; per handheld key, how
-  // many desktop keys hold it.
-  std::array<uint8_t, 256> sentFor_{};
-  std::array<uint8_t, 256> holders_{};
+  HeldKeys heldKeys_;  // physical keys are the desktop's virtual-key codes
   bool stylusDown_ = false;
   LPARAM stylusLast_ = 0;
   bool quitPressed_ = false;
+  bool helpShown_ = false;
 };
 
 }  // namespace platform
