@@ -53,6 +53,15 @@ echo "== Windows unit tests under Wine"
 ctest --test-dir build/windows --output-on-failure -j "$jobs"
 tested=$(date +%s)
 
+echo "== the command line under Wine"
+for bad in "--headless --frames x" "--headless --no-such-option" "--headless --device pocket" "--frames 3"; do
+  status=0
+  # shellcheck disable=SC2086
+  wine "$viewer" $bad >/dev/null 2>&1 || status=$?
+  [[ $status -eq 2 ]] || { echo "windows: 'qbzview.exe $bad' ended with $status, expected 2 (bad usage)" >&2; exit 1; }
+done
+echo "bad usage ends with status 2"
+
 echo "== Windows screens against Linux screens"
 if [[ ! -f build/release/build.ninja ]]; then
   cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DQBZ_WERROR=ON >/dev/null

@@ -18,8 +18,8 @@ wineserver -p 2>/dev/null || true  # (or the one already running for this prefix
 # Wine's own complaints are not the program's output.
 program_lines() { grep -Ev '^(wine: |[0-9a-f]{4}:|it looks like wine32|multiarch needs|execute "dpkg|apt-get install wine32)' "$1"; }
 
-find_window() {  # prints the id of the visible window titled qbzview
-  timeout 60 xdotool search --sync --onlyvisible --name '^qbzview' 2>/dev/null | head -n 1
+find_window() {  # TITLE_PATTERN: prints the id of the visible window with that title
+  timeout 60 xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -n 1
 }
 
 # Presses F12 and prints the frame number of screenshot number COUNT in OUT.
@@ -50,8 +50,8 @@ ends_with() {  # PID STATUS_WANTED WHAT
 wine "$viewer" --scale 2 sample.qbz >first.out 2>first.err &
 first=$!
 trap 'kill "$first" 2>/dev/null' EXIT
-window=$(find_window)
-[[ -n "$window" ]] || fail "no qbzview window appeared ($(program_lines first.err | head -n 3))"
+window=$(find_window '^qbzview - sample\.qbz$')
+[[ -n "$window" ]] || fail "no window titled \"qbzview - sample.qbz\" appeared ($(program_lines first.err | head -n 3))"
 geometry=$(xdotool getwindowgeometry "$window" | awk '/Geometry/ { print $2 }')
 [[ "$geometry" == 480x640 ]] || fail "the window is $geometry, expected 480x640 at --scale 2"
 echo "window of 480 x 640 at --scale 2"
@@ -76,9 +76,19 @@ timeout 60 wine "$viewer" --scale 2 sample.qbz >second.out 2>second.err
 status=$?
 [[ $status -eq 0 ]] || fail "the second start ended with status $status ($(program_lines second.err | head -n 2))"
 kill -0 "$first" 2>/dev/null || fail "the first viewer ended when the second started"
-windows=$(xdotool search --onlyvisible --name '^qbzview' | wc -l)
+windows=$(xdotool search --onlyvisible --name '^qbzview - sample\.qbz$' | wc -l)
 [[ $windows -eq 1 ]] || fail "$windows viewer windows are open, expected 1"
 echo "a second start brought the first forward and ended with status 0"
+
+cp sample.qbz other.qbz
+wine "$viewer" --scale 1 other.qbz >other.out 2>other.err &
+other=$!
+other_window=$(find_window '^qbzview - other\.qbz$')
+[[ -n "$other_window" ]] || fail "a different panorama opened no window of its own ($(program_lines other.err | head -n 2))"
+xdotool windowfocus --sync "$other_window" 2>/dev/null
+xdotool key Escape
+ends_with "$other" 0 "Escape in the second panorama's window"
+echo "a different panorama opened a window of its own"
 
 xdotool windowfocus --sync "$window" 2>/dev/null
 xdotool key Escape
@@ -99,8 +109,8 @@ echo "a missing panorama ended with status 1 and one line"
 wine ./mars.exe >mars.out 2>mars.err &
 mars=$!
 trap 'kill "$mars" 2>/dev/null' EXIT
-window=$(find_window)
-[[ -n "$window" ]] || fail "the self-contained viewer showed no window ($(program_lines mars.err | head -n 3))"
+window=$(find_window '^mars\.exe$')
+[[ -n "$window" ]] || fail "the self-contained viewer showed no window titled mars.exe ($(program_lines mars.err | head -n 3))"
 frame=$(screenshot "$window" mars.out 1) || fail "F12 in the self-contained viewer saved nothing"
 ./mars-linux --headless --frames "$frame" --screenshot "mars-linux-$frame.png" || fail "Linux self-contained run failed"
 cmp -s "mars-$frame.png" "mars-linux-$frame.png" ||

@@ -138,6 +138,7 @@ int qbzviewMain(int argc, char** argv) {
     options.fullscreen = fullscreen;
     options.framesPerSecond = framesPerSecond;
     options.standaloneFile = panorama;
+    platform::nameWindowAfterPanorama(options);
     const platform::Win32Result window = platform::runWin32Window(options);
     if (!window.error.empty()) std::fprintf(stderr, "qbzview: %s\n", window.error.c_str());
     return window.exitCode;

@@ -112,8 +112,27 @@ std::string Win32Backend::mapPath(const std::string& handheldPath) {
 
 // ---- Window, messages and timers: the real ones.
 
+// The class name carries a digest of the instance key, so that FindWindowW
+// finds only a copy showing the same panorama.
+std::u16string Win32Backend::nativeClassName(const char16_t* className) const {
+  std::u16string name = className != nullptr ? className : u"";
+  if (options_.instanceKey.empty()) return name;
+  uint64_t hash = 14695981039346656037ull;  // FNV-1a
+  for (const char c : options_.instanceKey) hash = (hash ^ static_cast<uint8_t>(c)) * 1099511628211ull;
+  char digits[17];
+  std::snprintf(digits, sizeof digits, "%016llx", static_cast<unsigned long long>(hash));
+  return name + u"-" + toUtf16(digits);
+}
+
+std::u16string Win32Backend::nativeTitle(const char16_t* title) const {
+  if (!options_.windowTitle.empty()) return toUtf16(options_.windowTitle);
+  return title != nullptr ? title : u"";
+}
+
 WindowHandle Win32Backend::findWindow(const char16_t* className, const char16_t* title) {
-  return toHandle(FindWindowW(wide(className), wide(title)));
+  const std::u16string nativeClass = nativeClassName(className);
+  const std::u16string nativeWindowTitle = nativeTitle(title);
+  return toHandle(FindWindowW(wide(nativeClass.c_str()), wide(nativeWindowTitle.c_str())));
 }
 
 // Brings another copy's window forward. The viewer also calls this for its
@@ -136,7 +155,8 @@ uint16_t Win32Backend::registerClass(const WindowClass& windowClass) {
   native.lpfnWndProc = windowProcedure;
   native.hInstance = GetModuleHandleW(nullptr);
   native.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  native.lpszClassName = wide(windowClass.className);
+  const std::u16string nativeClass = nativeClassName(windowClass.className);
+  native.lpszClassName = wide(nativeClass.c_str());
   const ATOM atom = RegisterClassW(&native);
   if (atom != 0) classes_.push_back(RegisteredClass{atom, windowClass.procedure});
   return atom;
@@ -149,7 +169,9 @@ WindowHandle Win32Backend::createWindow(uint32_t /*extendedStyle*/, const char16
                                         int32_t height, InstanceHandle /*instance*/) {
   RECT frame{0, 0, width * options_.scale, height * options_.scale};
   AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, FALSE, 0);
-  const HWND window = CreateWindowExW(0, wide(className), wide(title), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+  const std::u16string nativeClass = nativeClassName(className);
+  const std::u16string nativeWindowTitle = nativeTitle(title);
+  const HWND window = CreateWindowExW(0, wide(nativeClass.c_str()), wide(nativeWindowTitle.c_str()), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
                                       CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, nullptr,
                                       nullptr, GetModuleHandleW(nullptr), nullptr);
   if (window == nullptr) {

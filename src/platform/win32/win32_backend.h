@@ -30,6 +30,11 @@ struct Win32Options {
   bool fullscreen = false;       // the monitor's whole area, letterboxed
   int32_t framesPerSecond = 30;  // the display's pace, 1..1000
   std::string standaloneFile;    // host file for "\Temp\Test.QBZ"; empty: Test.QBZ in %TEMP%
+  // One window per panorama: the desktop window's title (empty: the viewer's
+  // own), and who counts as the same copy (the panorama's path; empty: any
+  // copy of the viewer).
+  std::string windowTitle;
+  std::string instanceKey;
 };
 
 class Win32Backend : public Backend, public WindowSystem {
@@ -83,6 +88,8 @@ class Win32Backend : public Backend, public WindowSystem {
   bool invalidateScreen(bool erase) override;
 
  private:
+  std::u16string nativeClassName(const char16_t* className) const;
+  std::u16string nativeTitle(const char16_t* title) const;
   static LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT toViewer(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
