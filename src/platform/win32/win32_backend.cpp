@@ -432,7 +432,9 @@ void Win32Backend::pressQuitButton(HWND window) {
 // named on the command line (else in the current directory), named after it
 // and the frame.
 void Win32Backend::saveScreenshot() {
-  if (frame_.size() != static_cast<size_t>(kScreenPixels)) return;
+  // Pressed while the panorama was still loading: taken with the first frame.
+  screenshotWanted_ = frame_.size() != static_cast<size_t>(kScreenPixels);
+  if (screenshotWanted_) return;
   const bool named = !options_.standaloneFile.empty();
   const std::filesystem::path panorama = hostFilePath(named ? options_.standaloneFile : moduleFilePath());
   const std::filesystem::path directory = named ? panorama.parent_path() : std::filesystem::path();
@@ -462,6 +464,7 @@ int Win32Backend::gxEndDraw() {
 void Win32Backend::presentFrame() {
   frame_ = display_.screen();
   ++framesPresented_;
+  if (screenshotWanted_) saveScreenshot();
   if (window_ == nullptr) return;
   const HDC dc = GetDC(window_);
   paint(dc);

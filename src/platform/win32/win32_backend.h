@@ -125,6 +125,7 @@ class Win32Backend : public Backend, public WindowSystem {
   std::vector<uint16_t> frame_;
   int32_t framesPresented_ = 0;
   bool directFrameWaiting_ = false;  // the direct class drew a frame not yet presented
+  bool screenshotWanted_ = false;    // F12 came before the first frame
 
   // Frame pacing, and the rule that no tap is lost: input the keeper held
   // back until a frame had run waits in released_ for the message loop.
