@@ -93,11 +93,12 @@ Win32Backend::Win32Backend(const Win32Options& options)
 }
 
 Win32Backend::~Win32Backend() {
+  // The viewer has ended: the window's last messages go to the system alone.
+  if (activeBackend == this) activeBackend = nullptr;
   if (window_ != nullptr) DestroyWindow(window_);
   for (const RegisteredClass& registered : classes_) {
     UnregisterClassW(MAKEINTATOM(registered.atom), GetModuleHandleW(nullptr));
   }
-  if (activeBackend == this) activeBackend = nullptr;
 }
 
 std::string Win32Backend::standaloneHostPath() const { return platform::standaloneHostPath(options_.standaloneFile); }
