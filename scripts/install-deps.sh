@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a task needs, only those that are missing.
-# Usage: scripts/install-deps.sh GROUP...   (groups: build, desktop, test, arm, bench, web)
+# Usage: scripts/install-deps.sh GROUP...   (groups: build, desktop, test, arm, bench, web, windows)
 set -euo pipefail
 
 declare -A GROUPS_PACKAGES=(
@@ -10,6 +10,7 @@ declare -A GROUPS_PACKAGES=(
   [arm]="g++-arm-linux-gnueabi qemu-user libgtest-dev"
   [bench]="hugin-tools time"
   [web]="emscripten chromium dpkg-dev googletest"
+  [windows]="mingw-w64 libz-mingw-w64-dev googletest libcli11-dev wine wine64 xvfb xdotool xauth"
 )
 
 # The ARM build's libraries come from Debian's armel architecture. They are

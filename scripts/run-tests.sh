@@ -2,7 +2,7 @@
 # Everything CI proves: installs what is missing, then builds and runs the
 # tests twice (optimised, and with AddressSanitizer + UndefinedBehaviorSanitizer),
 # checks the web build in node and headless Chromium, runs the fuzzers for a
-# bounded time, and cross-checks the ARM build.
+# bounded time, and cross-checks the ARM and Windows builds.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc 2>/dev/null || echo 2)
@@ -31,5 +31,9 @@ fi
 if [[ -x scripts/test-arm.sh ]]; then
   echo "== ARM (ARMv5T, no divide instruction) under qemu"
   scripts/test-arm.sh
+fi
+if [[ -x scripts/test-windows.sh ]]; then
+  echo "== Windows (MinGW-w64 cross build) under Wine"
+  scripts/test-windows.sh
 fi
 echo "== all tests passed"

@@ -13,9 +13,41 @@
 
 namespace platform {
 
+// The window, message and timer services of a real window system (Win32).
+// A backend that stands on one returns it from windowSystem(); the platform
+// functions then go to it instead of the emulated window manager, so the
+// viewer's window procedure receives the system's own messages.
+class WindowSystem {
+ public:
+  virtual ~WindowSystem() = default;
+  virtual WindowHandle findWindow(const char16_t* className, const char16_t* title) = 0;
+  virtual bool setForegroundWindow(WindowHandle window) = 0;
+  virtual uint16_t registerClass(const WindowClass& windowClass) = 0;
+  virtual WindowHandle createWindow(uint32_t extendedStyle, const char16_t* className, const char16_t* title,
+                                    uint32_t style, int32_t x, int32_t y, int32_t width, int32_t height,
+                                    InstanceHandle instance) = 0;
+  virtual bool moveWindow(WindowHandle window, int32_t x, int32_t y, int32_t width, int32_t height, bool repaint) = 0;
+  virtual bool showWindow(WindowHandle window, int32_t showCommand) = 0;
+  virtual bool updateWindow(WindowHandle window) = 0;
+  virtual bool shellFullScreen(WindowHandle window, uint32_t flags) = 0;
+  virtual bool peekMessage(Message& message, WindowHandle window, bool remove) = 0;
+  virtual bool translateMessage(const Message& message) = 0;
+  virtual MessageResult dispatchMessage(const Message& message) = 0;
+  virtual MessageResult defaultWindowProcedure(WindowHandle window, uint32_t message, uintptr_t wParam,
+                                               intptr_t lParam) = 0;
+  virtual void postQuitMessage(int32_t exitCode) = 0;
+  virtual uintptr_t setTimer(WindowHandle window, uintptr_t id, uint32_t periodMs) = 0;
+  virtual bool killTimer(WindowHandle window, uintptr_t id) = 0;
+  virtual bool invalidateScreen(bool erase) = 0;
+};
+
 class Backend {
  public:
   virtual ~Backend() = default;
+
+  // The real window system behind the platform's window calls; null: the
+  // emulated window manager, driven by this backend's clock and input.
+  virtual WindowSystem* windowSystem() { return nullptr; }
 
   // Milliseconds on the backend's clock (virtual in the headless backend).
   virtual uint64_t nowMs() = 0;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/backend.h"
+#include "platform/host_file.h"
 #include "platform/text_encoding.h"
 
 namespace platform {
@@ -37,7 +38,7 @@ File* openHostPath(const std::string& path, const std::string& mode) {
     if (mode.find_first_of("wa+") != std::string::npos) return nullptr;
     return new File{nullptr, &memoryFile().bytes, 0};
   }
-  std::FILE* stream = std::fopen(hostPath.c_str(), mode.c_str());
+  std::FILE* stream = openHostFile(hostPath, mode.c_str());
   if (stream == nullptr) return nullptr;
   return new File{stream, nullptr, 0};
 }

@@ -5,6 +5,12 @@
 #include <filesystem>
 #include <system_error>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+#include "platform/host_file.h"
+
 namespace platform {
 
 namespace {
@@ -19,20 +25,27 @@ bool sameHandheldPath(const std::string& a, const std::string& b) {
 }  // namespace
 
 std::string runningExecutablePath() {
+#ifdef _WIN32
+  wchar_t path[32768];
+  const DWORD length = GetModuleFileNameW(nullptr, path, static_cast<DWORD>(std::size(path)));
+  if (length == 0 || length >= std::size(path)) return std::string();
+  return utf8FilePath(std::filesystem::path(std::wstring(path, length)));
+#else
   std::error_code error;
   const std::filesystem::path path = std::filesystem::read_symlink("/proc/self/exe", error);
   return error ? std::string() : path.string();
+#endif
 }
 
 std::string hostTempDirectory() {
   std::error_code error;
   const std::filesystem::path directory = std::filesystem::temp_directory_path(error);
-  return error ? std::string("/tmp") : directory.string();
+  return error ? std::string("/tmp") : utf8FilePath(directory);
 }
 
 std::string standaloneHostPath(const std::string& standaloneFile) {
   if (!standaloneFile.empty()) return standaloneFile;
-  return (std::filesystem::path(hostTempDirectory()) / "Test.QBZ").string();
+  return utf8FilePath(hostFilePath(hostTempDirectory()) / "Test.QBZ");
 }
 
 std::string mapHandheldPath(const std::string& handheldPath, const std::string& standaloneFile) {
@@ -43,7 +56,7 @@ std::string mapHandheldPath(const std::string& handheldPath, const std::string& 
     std::string rest = handheldPath.substr(tempPrefix.size());
     std::replace(rest.begin(), rest.end(), '\\', '/');
     if (rest.find("..") != std::string::npos) return std::string();
-    return (std::filesystem::path(hostTempDirectory()) / rest).string();
+    return utf8FilePath(hostFilePath(hostTempDirectory()) / hostFilePath(rest));
   }
   return std::string();
 }

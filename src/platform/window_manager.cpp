@@ -58,6 +58,12 @@ WindowManager& manager() {
   return instance;
 }
 
+// The real window system, when the backend stands on one.
+WindowSystem* native() {
+  Backend* installed = manager().backend;
+  return installed != nullptr ? installed->windowSystem() : nullptr;
+}
+
 void record(Call call, int64_t argument = 0) {
   WindowManager& wm = manager();
   wm.counts[static_cast<size_t>(call)] += 1;
@@ -134,6 +140,7 @@ void resetWindowManager() {
 
 WindowHandle findWindow(const char16_t* className, const char16_t* title) {
   record(Call::FindWindow);
+  if (WindowSystem* system = native()) return system->findWindow(className, title);
   const std::u16string wantedClass = toString(className);
   const std::u16string wantedTitle = toString(title);
   for (const auto& window : manager().windows) {
@@ -146,6 +153,7 @@ WindowHandle findWindow(const char16_t* className, const char16_t* title) {
 
 bool setForegroundWindow(WindowHandle window) {
   record(Call::SetForeground);
+  if (WindowSystem* system = native()) return system->setForegroundWindow(window);
   if (window == nullptr) return false;
   backend().bringToFront(window);
   return true;
@@ -153,6 +161,7 @@ bool setForegroundWindow(WindowHandle window) {
 
 uint16_t registerClass(const WindowClass& windowClass) {
   record(Call::RegisterClass);
+  if (WindowSystem* system = native()) return system->registerClass(windowClass);
   WindowManager& wm = manager();
   const std::u16string name = toString(windowClass.className);
   if (name.empty() || windowClass.procedure == nullptr) return 0;
@@ -163,10 +172,13 @@ uint16_t registerClass(const WindowClass& windowClass) {
   return static_cast<uint16_t>(0xC000 + wm.classes.size());
 }
 
-WindowHandle createWindow(uint32_t /*extendedStyle*/, const char16_t* className, const char16_t* title,
-                          uint32_t style, int32_t x, int32_t y, int32_t width, int32_t height, WindowHandle /*parent*/,
-                          void* /*menu*/, InstanceHandle /*instance*/, void* /*creationData*/) {
+WindowHandle createWindow(uint32_t extendedStyle, const char16_t* className, const char16_t* title, uint32_t style,
+                          int32_t x, int32_t y, int32_t width, int32_t height, WindowHandle /*parent*/,
+                          void* /*menu*/, InstanceHandle instance, void* /*creationData*/) {
   record(Call::CreateWindow);
+  if (WindowSystem* system = native()) {
+    return system->createWindow(extendedStyle, className, title, style, x, y, width, height, instance);
+  }
   WindowManager& wm = manager();
   const std::u16string name = toString(className);
   WindowProcedure procedure = nullptr;
@@ -190,8 +202,9 @@ WindowHandle createWindow(uint32_t /*extendedStyle*/, const char16_t* className,
   return handle;
 }
 
-bool moveWindow(WindowHandle window, int32_t x, int32_t y, int32_t width, int32_t height, bool /*repaint*/) {
+bool moveWindow(WindowHandle window, int32_t x, int32_t y, int32_t width, int32_t height, bool repaint) {
   record(Call::MoveWindow);
+  if (WindowSystem* system = native()) return system->moveWindow(window, x, y, width, height, repaint);
   if (!isOurWindow(window)) return false;
   window->x = x;
   window->y = y;
@@ -202,6 +215,7 @@ bool moveWindow(WindowHandle window, int32_t x, int32_t y, int32_t width, int32_
 
 bool showWindow(WindowHandle window, int32_t showCommand) {
   record(Call::ShowWindow, showCommand);
+  if (WindowSystem* system = native()) return system->showWindow(window, showCommand);
   if (!isOurWindow(window)) return false;
   const bool wasVisible = window->visible;
   window->visible = showCommand != 0;
@@ -211,15 +225,18 @@ bool showWindow(WindowHandle window, int32_t showCommand) {
 
 bool updateWindow(WindowHandle window) {
   record(Call::UpdateWindow);
+  if (WindowSystem* system = native()) return system->updateWindow(window);
   return isOurWindow(window);
 }
 
 bool shellFullScreen(WindowHandle window, uint32_t flags) {
   record(Call::ShellFullScreen, flags);
+  if (WindowSystem* system = native()) return system->shellFullScreen(window, flags);
   return isOurWindow(window);
 }
 
-bool peekMessage(Message& message, WindowHandle /*window*/, bool remove) {
+bool peekMessage(Message& message, WindowHandle window, bool remove) {
+  if (WindowSystem* system = native()) return system->peekMessage(message, window, remove);
   WindowManager& wm = manager();
   for (;;) {
     if (wm.queue.empty()) wm.backend->pollInput();
@@ -233,22 +250,34 @@ bool peekMessage(Message& message, WindowHandle /*window*/, bool remove) {
   }
 }
 
-bool translateMessage(const Message& /*message*/) { return false; }
+bool translateMessage(const Message& message) {
+  if (WindowSystem* system = native()) return system->translateMessage(message);
+  return false;
+}
 
 MessageResult dispatchMessage(const Message& message) {
+  if (WindowSystem* system = native()) return system->dispatchMessage(message);
   if (!isOurWindow(message.window) || message.window->procedure == nullptr) return 0;
   return message.window->procedure(message.window, message.message, message.wParam, message.lParam);
 }
 
-MessageResult defaultWindowProcedure(WindowHandle, uint32_t, uintptr_t, intptr_t) { return 0; }
+MessageResult defaultWindowProcedure(WindowHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
+  if (WindowSystem* system = native()) return system->defaultWindowProcedure(window, message, wParam, lParam);
+  return 0;
+}
 
 void postQuitMessage(int32_t exitCode) {
   record(Call::PostQuit, exitCode);
+  if (WindowSystem* system = native()) {
+    system->postQuitMessage(exitCode);
+    return;
+  }
   postMessage(nullptr, kMessageQuit, static_cast<uintptr_t>(static_cast<uint32_t>(exitCode)), 0);
 }
 
 uintptr_t setTimer(WindowHandle window, uintptr_t id, uint32_t periodMs) {
   record(Call::SetTimer, static_cast<int64_t>(id));
+  if (WindowSystem* system = native()) return system->setTimer(window, id, periodMs);
   WindowManager& wm = manager();
   const uint64_t due = wm.backend->nowMs() + periodMs;
   for (Timer& timer : wm.timers) {
@@ -264,6 +293,7 @@ uintptr_t setTimer(WindowHandle window, uintptr_t id, uint32_t periodMs) {
 
 bool killTimer(WindowHandle window, uintptr_t id) {
   record(Call::KillTimer, static_cast<int64_t>(id));
+  if (WindowSystem* system = native()) return system->killTimer(window, id);
   auto& timers = manager().timers;
   for (auto it = timers.begin(); it != timers.end(); ++it) {
     if (it->window == window && it->id == id) {
@@ -276,6 +306,7 @@ bool killTimer(WindowHandle window, uintptr_t id) {
 
 bool invalidateScreen(bool erase) {
   record(Call::InvalidateScreen, erase ? 1 : 0);
+  if (WindowSystem* system = native()) return system->invalidateScreen(erase);
   return true;
 }
 

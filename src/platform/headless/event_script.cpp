@@ -4,6 +4,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/host_file.h"
 #include "platform/platform.h"
 
 namespace platform {
@@ -84,7 +85,7 @@ bool parseEventScript(const std::string& text, std::vector<ScriptedEvent>& event
 }
 
 bool loadEventScript(const std::string& path, std::vector<ScriptedEvent>& events, std::string& error) {
-  std::ifstream file(path, std::ios::binary);
+  std::ifstream file(hostFilePath(path), std::ios::binary);
   if (!file) {
     error = "cannot read " + path;
     return false;

@@ -14,6 +14,12 @@
 #include "platform/host/help_card.h"
 #include "platform/sdl/single_instance.h"
 #endif
+#if QBZ_HAVE_WIN32
+#include <vector>
+
+#include "platform/text_encoding.h"
+#include "platform/win32/win32_host.h"
+#endif
 
 namespace {
 
@@ -95,10 +101,32 @@ int runWindows(platform::SdlOptions options, platform::PanoramaSource source) {
 }
 #endif
 
+int qbzviewMain(int argc, char** argv);
+
 }  // namespace
 
-int main(int argc, char** argv) {
+#if QBZ_HAVE_WIN32
+// Windows hands over the command line in wide characters; the options are
+// parsed as UTF-8 like everywhere else.
+int wmain(int argc, wchar_t** argv) {
+  std::vector<std::string> arguments;
+  for (int i = 0; i < argc; ++i) {
+    arguments.push_back(platform::toUtf8(std::u16string(argv[i], argv[i] + std::char_traits<wchar_t>::length(argv[i]))));
+  }
+  std::vector<char*> pointers;
+  for (std::string& argument : arguments) pointers.push_back(argument.data());
+  pointers.push_back(nullptr);
+  return qbzviewMain(argc, pointers.data());
+}
+#else
+int main(int argc, char** argv) { return qbzviewMain(argc, argv); }
+#endif
+
+namespace {
+
+int qbzviewMain(int argc, char** argv) {
   CLI::App app{"qbzview: a full-screen viewer for cubic panoramas"};
+  app.allow_windows_style_options(false);  // "/x" is a path, on Windows too
   bool headless = false;
   std::string deviceName = "generic";
   int32_t frames = 2;
@@ -165,6 +193,20 @@ int main(int argc, char** argv) {
     platform::PanoramaSource source;
     if (!preparePanorama(panorama, true, source)) return 1;
     return runWindows(std::move(options), std::move(source));
+#elif QBZ_HAVE_WIN32
+    platform::Win32Options options;
+    if (!platform::parseDeviceClass(deviceName, options.device)) {
+      std::fprintf(stderr, "qbzview: unknown device '%s'\n", deviceName.c_str());
+      return 2;
+    }
+    options.scale = scale;
+    options.fullscreen = fullscreen;
+    options.framesPerSecond = framesPerSecond;
+    options.standaloneFile = panorama;
+    platform::nameWindowAfterPanorama(options);
+    const platform::Win32Result window = platform::runWin32Window(options);
+    if (!window.error.empty()) std::fprintf(stderr, "qbzview: %s\n", window.error.c_str());
+    return window.exitCode;
 #else
     std::fprintf(stderr, "qbzview: the desktop window is not available in this build; use --headless\n");
     return 1;
@@ -204,3 +246,5 @@ int main(int argc, char** argv) {
   }
   return result.exitCode;
 }
+
+}  // namespace
