@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <utility>
 
 #include "platform/emulated_display.h"
 #include "platform/host/headless_host.h"
@@ -21,7 +22,7 @@ constexpr char kFooter[] =
     "(standing for \\Temp\\Test.QBZ; without it, Test.QBZ in the temporary directory).\n"
     "A second window run brings the first forward and ends; headless runs never meet a window.\n"
     "Exit status: 0 normal end (or another copy brought forward), 1 no panorama loaded or no display,\n"
-    "2 bad usage.";
+    "2 bad usage, 3 a headless run without a frame limit whose quit request was never carried out.";
 
 #if QBZ_HAVE_SDL
 // Hidden test hook: QBZVIEW_CAPTURE=PATH writes the window's picture after
@@ -121,10 +122,13 @@ int main(int argc, char** argv) {
   run.options.standaloneFile = panorama;
   if (!eventsPath.empty()) {
     std::string error;
-    if (!platform::loadEventScript(eventsPath, run.options.events, error)) {
+    platform::EventScriptSource script;
+    if (!platform::loadEventScript(eventsPath, script, error)) {
       std::fprintf(stderr, "qbzview: %s\n", error.c_str());
       return 2;
     }
+    run.options.events = std::move(script.events);
+    run.options.streamedEvents = std::move(script.streamedPath);
   }
   run.dumpDisplayPath = dumpPath;
   run.screenshotPath = screenshotPath;
