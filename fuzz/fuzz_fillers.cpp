@@ -1,5 +1,7 @@
 // Feeds arbitrary triangles to every filler of the triangleFiller slot: three
-// vertices with u and v, and a surface whose masks fit one fixed texture.
+// vertices with u and v, and a surface with arbitrary row length, masks and
+// blend mode. A texel index is a 16.16 sum shifted down by 16, so it lies in
+// -32768..32767 whatever the masks: the texture spans all of that range.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -14,8 +16,8 @@
 
 namespace {
 
-constexpr int32_t kTextureSide = 128;
-uint16_t texture[kTextureSide * kTextureSide];
+constexpr int32_t kTexelCount = 65536;
+uint16_t texture[kTexelCount];
 
 struct Reader {
   const uint8_t* data;
@@ -29,6 +31,11 @@ struct Reader {
     }
     return static_cast<int16_t>(value);
   }
+  int32_t next32() {
+    const uint32_t low = static_cast<uint16_t>(next16());
+    const uint32_t high = static_cast<uint16_t>(next16());
+    return static_cast<int32_t>(low | high << 16);
+  }
 };
 
 }  // namespace
@@ -36,7 +43,7 @@ struct Reader {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static bool ready = [] {
     buildReciprocalTables();
-    for (int32_t i = 0; i < kTextureSide * kTextureSide; ++i) texture[i] = static_cast<uint16_t>(i * 2654435761u >> 16);
+    for (int32_t i = 0; i < kTexelCount; ++i) texture[i] = static_cast<uint16_t>(i * 2654435761u >> 16);
     return true;
   }();
   (void)ready;
@@ -52,16 +59,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     v[i] = in.next16();
   }
   const int16_t shape = in.next16();
-  // Power-of-two width and height from 1 to 128 texels, masks as the scene sets them.
-  const int32_t width = 1 << (shape & 7);
-  const int32_t height = 1 << ((shape >> 3) & 7);
   SurfaceDescriptor surface{};
-  surface.vScale = width;
-  surface.vExtent = height - 1;
+  surface.vScale = in.next32();
+  surface.vExtent = in.next16();
   surface.blendMode = in.next16();
-  surface.uMask = (width - 1) << 16;
-  surface.vMask = ((height - 1) * width) << 16;
-  surface.texels = texture;
+  surface.uMask = in.next32();
+  surface.vMask = in.next32();
+  surface.texels = texture + kTexelCount / 2;
   surface.flatColour = static_cast<uint16_t>(in.next16());
   if (shape & 0x4000) std::memset(FrameBuffer, 0, sizeof FrameBuffer);
 

@@ -15,13 +15,17 @@ constexpr char kTrailerMagic[4] = {'A', 'Q', 'B', 'Z'};
 
 // The tile geometry the viewer accepts. A tile edge is a power of two (the
 // fillers wrap texture coordinates with masks of t - 1) and at most 128, since
-// from 256 up the textured filler's 32-bit v arithmetic overflows.
+// from 256 up the textured filler's 32-bit v arithmetic overflows. At most 256
+// tiles along a face edge: the scene holds a cell with six meshes per tile
+// position, so 2048/2 would take gigabytes (and seconds a frame) from a file
+// of a few kilobytes; 2048/8 is the finest grid of the largest face.
 constexpr uint32_t kMinTileSize = 2;
 constexpr uint32_t kMaxTileSize = 128;
 constexpr uint32_t kMaxFaceSize = 2048;
+constexpr uint32_t kMaxTilesPerSide = 256;
 constexpr bool isAcceptedGeometry(uint32_t faceSize, uint32_t tileSize) {
   return tileSize >= kMinTileSize && tileSize <= kMaxTileSize && (tileSize & (tileSize - 1)) == 0 &&
-         faceSize >= tileSize && faceSize <= kMaxFaceSize;
+         faceSize >= tileSize && faceSize <= kMaxFaceSize && faceSize / tileSize <= kMaxTilesPerSide;
 }
 // Elements of the pixel store: six faces of whole tiles; a remainder strip
 // of a face size that is no multiple of the tile size is not stored.

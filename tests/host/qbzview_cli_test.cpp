@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "panorama/container_format.h"
+#include "panorama/container_writer.h"
 #include "platform/host/headless_host.h"
 
 namespace {
@@ -104,6 +106,65 @@ TEST(QbzviewCommandLine, TheDumpAndTheScreenshotHoldTheScreenOfTheLastFrameAsRun
   EXPECT_EQ(inProcessScreen({.frameLimit = 8, .events = {}, .standaloneFile = "/nonexistent/panorama.qbz",
                              .moduleFile = viewer.string()}),
             selfContained);
+}
+
+// Hostile but well-formed inputs, each run under a ceiling of address space
+// and CPU time (set by the shell in the child, before qbzview starts), each
+// ending with its own clear error. The sanitizer build reserves terabytes of
+// shadow address space, so there only the time ceiling applies.
+TEST(QbzviewCommandLine, HostileInputsEndWithTheirErrorWithinMemoryAndTimeCeilings) {
+#if defined(__SANITIZE_ADDRESS__)
+  const std::string ceilings = "ulimit -t 60; ";
+#else
+  const std::string ceilings = "ulimit -v 65536; ulimit -t 20; ";  // 64 MB, 20 s
+#endif
+  const fs::path dir = fs::temp_directory_path() / "qbzview_hostile";
+  fs::create_directories(dir);
+  // 49 KB that declare 2048-pixel faces of 2-pixel tiles (a million tiles a face): 2048/8's store, relabelled.
+  std::vector<uint8_t> fine = encodeContainer({2048, 8, 0, std::vector<uint16_t>(storePixelCount(2048, 8))}, true);
+  ASSERT_FALSE(fine.empty());
+  ContainerHeader header = decodeContainerHeader(fine.data());
+  header.tileSize = 2;
+  encodeContainerHeader(header, fine.data());
+  std::ofstream(dir / "fine.qbz", std::ios::binary).write(reinterpret_cast<const char*>(fine.data()), fine.size());
+  {
+    std::ofstream line(dir / "line.events");
+    line << "1 keydown 0x25 " << std::string(60 << 20, '9') << "\n";
+    // 100 MB of valid events (over a million, so read frame by frame during the run).
+    std::string many;
+    for (int32_t frame = 1; many.size() < 100'000'000; ++frame) {
+      many += std::to_string(frame) + " keydown 0x25\n" + std::to_string(frame) + " keyup 0x25\n";
+    }
+    std::ofstream(dir / "many.events") << many;
+    std::ofstream(dir / "quit.events") << "3 keydown 0xC1\n";
+  }
+  const std::string sample = (binaryDirectory() / "assets" / "sample.qbz").string();
+  const std::string events = "--headless --events " + (dir / "").string();
+  struct Case {
+    const char* what;
+    std::string arguments;
+    int status;
+    const char* error;  // in the one line on stderr
+  };
+  const Case cases[] = {
+      {"2048/2 container", "--headless " + (dir / "fine.qbz").string(), 1, "no panorama found"},
+      {"60 MB line", events + "line.events " + sample, 2, "line 1: longer than 4096 characters"},
+      {"100 MB script", events + "many.events --frames 3 " + sample, 0, ""},
+      {"quit never carried out", events + "quit.events --frames 0 " + sample, 3, "asked to quit in frame 3"},
+      {"a directory as the script", "--headless --events " + dir.string() + " " + sample, 2, "is a directory"},
+  };
+  for (const Case& c : cases) {
+    const std::string command = (binaryDirectory() / "bin" / "qbzview").string() + " " + c.arguments;
+    FILE* pipe = popen(("(" + ceilings + command + ") 2>&1 >/dev/null").c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::string errors;
+    for (int ch; (ch = std::fgetc(pipe)) != EOF;) errors.push_back(static_cast<char>(ch));
+    const int raw = pclose(pipe);
+    EXPECT_TRUE(WIFEXITED(raw) && WEXITSTATUS(raw) == c.status) << c.what << ": " << raw << " " << errors;
+    EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), c.status == 0 ? 0 : 1) << c.what << ": " << errors;
+    EXPECT_NE(errors.find(c.error), std::string::npos) << c.what << ": " << errors;
+  }
+  fs::remove_all(dir);
 }
 
 }  // namespace

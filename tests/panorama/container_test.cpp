@@ -80,7 +80,10 @@ TEST_F(ContainerLoading, RawAndCompressedStoresTheirGeometryAndTheAcceptedBounds
   ASSERT_TRUE(loadStandalone(encodeContainer(patternImage(500, 32), false)));  // a remainder strip
   EXPECT_EQ(c.tilesPerSide, 15u);
   EXPECT_EQ(c.tilePixels(5, 14, 14) + 1024, c.pixels + c.totalPixels);  // the last tile ends the store
-  ASSERT_TRUE(loadStandalone(encodeContainer(patternImage(2048, 128, 0x1234, 0), true)));  // the largest: 48 MiB
+  ASSERT_TRUE(loadStandalone(encodeContainer(patternImage(256, 128), false)));  // the largest tile
+  // The largest store (48 MiB) on the finest grid: 256 tiles along an edge.
+  ASSERT_TRUE(loadStandalone(encodeContainer(patternImage(2048, 8, 0x1234, 0), true)));
+  EXPECT_EQ(c.tilesPerSide, 256u);
   EXPECT_EQ(c.pixels[6u * 2048 * 2048 - 1], 0x1234);
   // Output beyond the store is ignored: a 32-pixel header over a 64-pixel stream.
   const PanoramaImage longer = patternImage(64, 16, 9);
@@ -108,6 +111,8 @@ TEST_F(ContainerLoading, EveryRejectionLeavesNothingAllocated) {
       {"tile 0", tile(0)}, {"tile 1", tile(1)}, {"tile 24", tile(24)}, {"tile 256", tile(256)},
       {"face below tile", rawWith([](ContainerHeader& h) { h.faceSize = 8; })},
       {"face above 2048", compressedWith([](ContainerHeader& h) { h.faceSize = 2049; })},
+      {"512 tiles along an edge", rawWith([](ContainerHeader& h) { h.faceSize = 2048, h.tileSize = 4; })},
+      {"257 tiles along an edge", rawWith([](ContainerHeader& h) { h.faceSize = 514, h.tileSize = 2; })},
       {"stream beyond file", compressedWith([&](ContainerHeader& h) { h.compressedSize = streamBytes + 1; })},
       {"stream under 18 bytes", withHeader(shortStream, [&](ContainerHeader& h) { h.compressedSize = uint32_t(shortBytes); })},
       {"short raw store", Bytes(raw.begin(), raw.end() - 1)},

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <tuple>
+
 #include "support/headless_fixture.h"
 
 namespace {
@@ -25,6 +29,49 @@ TEST_F(HeadlessBackendTest, EventsOfAFrameArriveBeforeItAndTheRunEndsAfterTheLas
       << "frame 1's events come before frame 1, frame 3's after frame 2";
   EXPECT_EQ(headless().framesProduced(), 3);
   EXPECT_EQ(headless().nowMs(), 3u * 33u);
+}
+
+// Every message up to the quit: (frames produced so far, message, wParam).
+std::vector<std::tuple<int32_t, uint32_t, uintptr_t>> arrivalsOf(platform::HeadlessBackend& backend) {
+  std::vector<std::tuple<int32_t, uint32_t, uintptr_t>> arrivals;
+  for (platform::Message message{}; message.message != platform::kMessageQuit;) {
+    if (platform::peekMessage(message, nullptr, true)) {
+      arrivals.emplace_back(backend.framesProduced(), message.message, message.wParam);
+    }
+  }
+  return arrivals;
+}
+
+TEST_F(HeadlessBackendTest, ALongScriptIsReadFrameByFrameAndArrivesAsAHeldOne) {
+  const std::filesystem::path path = std::filesystem::temp_directory_path() / "qbz_long_script.events";
+  std::string text;
+  for (size_t k = 0; k <= platform::kMaxHeldEvents; ++k) {
+    text += std::to_string(1 + k * 4 / platform::kMaxHeldEvents) + (k % 2 ? " keyup " : " keydown ") +
+            std::to_string(k % 256) + "\n";
+  }
+  std::ofstream(path) << text;
+  platform::EventScriptSource source;
+  std::string error;
+  ASSERT_TRUE(platform::loadEventScript(path.string(), source, error)) << error;
+  EXPECT_TRUE(source.events.empty());
+  ASSERT_EQ(source.streamedPath, path.string());
+
+  platform::HeadlessOptions options;
+  options.frameLimit = 6;
+  ASSERT_TRUE(platform::parseEventScript(text, options.events, error));
+  useBackend(options);
+  const auto held = arrivalsOf(headless());
+  options.events.clear();
+  options.streamedEvents = source.streamedPath;
+  useBackend(options);
+  EXPECT_EQ(arrivalsOf(headless()), held);
+  EXPECT_EQ(held.size(), platform::kMaxHeldEvents + 2);
+
+  // Out of frame order, so long a script is refused, naming the first line out of order.
+  std::ofstream(path) << "3 keydown 1\n2 keyup 1\n" << text;
+  EXPECT_FALSE(platform::loadEventScript(path.string(), source, error));
+  EXPECT_NE(error.find("line 2: frame 2 comes after frame 3"), std::string::npos) << error;
+  std::filesystem::remove(path);
 }
 
 TEST_F(HeadlessBackendTest, HandheldPathsMapOntoHostFiles) {

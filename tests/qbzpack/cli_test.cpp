@@ -60,6 +60,7 @@ TEST(CommandLine, BadArgumentsExitWithTwo) {
                        {pack + Arguments{"--tile-size", "24"}, kExitUsage, "power of two"},
                        {pack + Arguments{"--face-size", "4096"}, kExitUsage, "2048"},
                        {pack + Arguments{"--face-size", "500"}, kExitUsage, "tiles"},
+                       {pack + Arguments{"--face-size", "2048", "--tile-size", "2"}, kExitUsage, "--tile-size 8"},
                        {pack + Arguments{"--draw-mode", "4"}, kExitUsage, "draw mode"},
                        {pack + Arguments{"--caption", "hi"}, kExitUsage, "need --viewer"},
                        // Settings of a self-contained viewer, checked before any output.

@@ -116,7 +116,8 @@ std::string refusalReason(const LoadedPanorama& p) {
   if (!p.header) return " (no container header)";
   if (std::string(p.header->magic, 4) != std::string(kContainerMagic, 4)) return " (no QBZP magic)";
   if (!isAcceptedGeometry(p.header->faceSize, p.header->tileSize)) {
-    return " (it needs a power-of-two tile size of 2..128 and a face size from the tile size to 2048)";
+    return " (it needs a power-of-two tile size of 2..128, a face size from the tile size to 2048 and at most 256 "
+           "tiles along a face edge)";
   }
   return " (pixel store short or damaged)";
 }

@@ -14,9 +14,17 @@ void checkGeometry(uint32_t faceSize, uint32_t tileSize, int32_t drawMode) {
   if (tileSize < kMinTileSize || tileSize > kMaxTileSize || (tileSize & (tileSize - 1)) != 0) {
     throw ToolError("tile size " + std::to_string(tileSize) + " must be a power of two from 2 to 128", true);
   }
-  if (!isAcceptedGeometry(faceSize, tileSize)) {
+  if (faceSize < tileSize || faceSize > kMaxFaceSize) {
     throw ToolError("face size " + std::to_string(faceSize) + " must lie between the tile size (" +
                     std::to_string(tileSize) + ") and 2048", true);
+  }
+  if (faceSize / tileSize > kMaxTilesPerSide) {
+    uint32_t larger = tileSize;
+    while (faceSize / larger > kMaxTilesPerSide) larger *= 2;
+    throw ToolError("face size " + std::to_string(faceSize) + " in " + std::to_string(tileSize) + "-pixel tiles is " +
+                        std::to_string(faceSize / tileSize) + " tiles along an edge, over the viewer's 256; use " +
+                        "--tile-size " + std::to_string(larger) + " or larger",
+                    true);
   }
   // The viewer stores whole tiles only; a remainder strip would be lost.
   if (faceSize % tileSize != 0) {

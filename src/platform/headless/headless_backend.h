@@ -4,6 +4,9 @@
 #pragma once
 
 #include <cstdint>
+#include <fstream>
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -14,6 +17,9 @@
 
 namespace platform {
 
+constexpr int32_t kQuitWaitFrames = 1000;
+constexpr int32_t kExitQuitNeverCarriedOut = 3;
+
 struct HeadlessOptions {
   DeviceClass device = DeviceClass::Generic;
   int32_t frameLimit = 2;  // the run ends after this frame; 0 runs until the viewer quits
@@ -21,6 +27,13 @@ struct HeadlessOptions {
   std::string standaloneFile;  // host file for "\Temp\Test.QBZ"; empty: Test.QBZ in the temp directory
   std::string moduleFile;      // the executable the viewer looks in; empty: this process's own
   uint32_t frameIntervalMs = 33;
+  // A script read frame by frame during the run, after events (see loadEventScript).
+  std::string streamedEvents{};
+  // Whether the viewer has asked to quit. With no frame limit, a run whose
+  // script has ended and whose viewer has asked to quit for kQuitWaitFrames
+  // frames, with no message coming to carry the quit out, ends with
+  // kExitQuitNeverCarriedOut instead of running for ever.
+  std::function<bool()> quitPending{};
 };
 
 class HeadlessBackend : public Backend {
@@ -28,6 +41,11 @@ class HeadlessBackend : public Backend {
   explicit HeadlessBackend(HeadlessOptions options);
 
   int32_t framesProduced() const { return framesProduced_; }
+  // The frame in which the viewer asked to quit, when the run ended because
+  // nothing carried the quit out; 0 otherwise.
+  int32_t quitNeverCarriedOutSince() const { return quitStalled_ ? quitSince_ : 0; }
+  // A bad line met while reading a streamed script ("PATH: line N: why").
+  const std::string& scriptError() const { return scriptError_; }
   EmulatedDisplay& display() { return display_; }
   const HeadlessOptions& options() const { return options_; }
   // The host file that stands for the handheld path.
@@ -56,6 +74,18 @@ class HeadlessBackend : public Backend {
   int32_t framesProduced_ = 0;
   int32_t eventsPostedFor_ = 0;
   size_t nextEvent_ = 0;
+
+  // The next scripted event due by frame, if any; events in frame order.
+  bool takeEvent(int32_t frame, ScriptedEvent& event);
+  bool scriptEnded() const;
+
+  std::unique_ptr<std::ifstream> streamFile_;
+  std::unique_ptr<EventScriptReader> streamReader_;
+  bool streamHasEvent_ = false;
+  ScriptedEvent streamEvent_{};
+  std::string scriptError_;
+  int32_t quitSince_ = 0;
+  bool quitStalled_ = false;
 };
 
 }  // namespace platform

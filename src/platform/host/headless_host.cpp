@@ -2,12 +2,15 @@
 
 #include "platform/screen_capture.h"
 #include "shell/application.h"
+#include "shell/input_state.h"
 #include "shell/main_window.h"
 
 namespace platform {
 
 HeadlessResult runHeadless(const HeadlessRun& run) {
-  HeadlessBackend headless(run.options);
+  HeadlessOptions options = run.options;
+  options.quitPending = [] { return quitRequested; };
+  HeadlessBackend headless(std::move(options));
   resetWindowManager();
   installBackend(&headless);
   resetApplication();
@@ -18,6 +21,15 @@ HeadlessResult runHeadless(const HeadlessRun& run) {
   result.framesProduced = headless.framesProduced();
   result.screen = headless.display().screen();
 
+  if (const int32_t since = headless.quitNeverCarriedOutSince(); since != 0) {
+    result.error = "the viewer asked to quit in frame " + std::to_string(since) + " but no message came to carry it " +
+                   "out in the " + std::to_string(kQuitWaitFrames) + " frames after the script ended; exit status " +
+                   std::to_string(kExitQuitNeverCarriedOut);
+  }
+  if (!headless.scriptError().empty() && result.exitCode == 0) {
+    result.exitCode = 2;
+    result.error = headless.scriptError();
+  }
   if (result.exitCode == 1 && result.framesProduced == 0) {
     result.error = "no panorama found: looked in " + headless.moduleFilePath() + " and " +
                    headless.standaloneHostPath() + " (standing for \\Temp\\Test.QBZ)";

@@ -24,7 +24,9 @@ struct HeadlessResult {
 };
 
 // Exit code 0 after a normal end, 1 when no panorama loads or an output
-// cannot be written.
+// cannot be written, 2 when a streamed script turned bad during the run, 3
+// (kExitQuitNeverCarriedOut) when a run without a frame limit ended because
+// the viewer's quit request was never carried out.
 HeadlessResult runHeadless(const HeadlessRun& run);
 
 }  // namespace platform

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <utility>
 
 #include "platform/backend.h"
 #include "platform/emulated_display.h"
@@ -32,7 +33,7 @@ constexpr char kFooter[] =
     "next to the panorama; Q quits, Escape leaves full screen or quits. Drop a file on the window to show it.\n"
     "One window per panorama: starting the same one again brings its window forward and ends.\n"
     "Exit status: 0 normal end (or another copy brought forward), 1 no panorama shown or no display,\n"
-    "2 bad usage.";
+    "2 bad usage, 3 a headless run without a frame limit whose quit request was never carried out.";
 
 // One line on stderr, as every failure is reported.
 void report(const std::string& message) { std::fprintf(stderr, "qbzview: %s\n", message.c_str()); }
@@ -227,10 +228,13 @@ int qbzviewMain(int argc, char** argv) {
   run.options.frameLimit = frames;
   if (!eventsPath.empty()) {
     std::string error;
-    if (!platform::loadEventScript(eventsPath, run.options.events, error)) {
+    platform::EventScriptSource script;
+    if (!platform::loadEventScript(eventsPath, script, error)) {
       std::fprintf(stderr, "qbzview: %s\n", error.c_str());
       return 2;
     }
+    run.options.events = std::move(script.events);
+    run.options.streamedEvents = std::move(script.streamedPath);
   }
   platform::PanoramaSource source;
   if (!preparePanorama(panorama, true, source)) return 1;

@@ -1,0 +1,56 @@
+// Shared by the fuzz targets: a scratch directory of this process and a
+// reader that takes fixed-size values from the front of an input.
+#pragma once
+
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace fuzz {
+
+// A directory of its own under the temporary directory, made once.
+inline const std::filesystem::path& scratchDirectory() {
+  static const std::filesystem::path path = [] {
+    std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("qbz_fuzz_" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    return dir;
+  }();
+  return path;
+}
+
+inline std::string scratchFile(const std::string& name) { return (scratchDirectory() / name).string(); }
+
+inline bool writeFile(const std::filesystem::path& path, const uint8_t* data, size_t size) {
+  std::FILE* out = std::fopen(path.string().c_str(), "wb");
+  if (out == nullptr) return false;
+  const bool whole = size == 0 || std::fwrite(data, 1, size, out) == size;
+  return std::fclose(out) == 0 && whole;
+}
+
+struct Reader {
+  const uint8_t* data;
+  size_t size;
+  uint8_t byte() {
+    if (size == 0) return 0;
+    --size;
+    return *data++;
+  }
+  uint16_t u16() { return static_cast<uint16_t>(byte() | byte() << 8); }
+  uint32_t u32() { return static_cast<uint32_t>(u16()) | static_cast<uint32_t>(u16()) << 16; }
+  // Up to count bytes.
+  std::string_view take(size_t count) {
+    if (count > size) count = size;
+    const std::string_view part(reinterpret_cast<const char*>(data), count);
+    data += count;
+    size -= count;
+    return part;
+  }
+};
+
+}  // namespace fuzz
