@@ -42,7 +42,9 @@ TEST(WidePaths, PanoramaScriptAndScreensInAFolderNamedOutsideAscii) {
   run.options.standaloneFile = folder + "/Mars ü.qbz";
   run.options.moduleFile = folder + "/no viewer ü";
   std::string error;
-  ASSERT_TRUE(platform::loadEventScript(folder + "/turn ü.events", run.options.events, error)) << error;
+  platform::EventScriptSource events;
+  ASSERT_TRUE(platform::loadEventScript(folder + "/turn ü.events", events, error)) << error;
+  run.options.events = std::move(events.events);
   run.dumpDisplayPath = folder + "/screen ü.raw";
   run.screenshotPath = folder + "/screen ü.png";
   const platform::HeadlessResult result = platform::runHeadless(run);
