@@ -147,7 +147,7 @@ TEST(QbzviewCommandLine, HostileInputsEndWithTheirErrorWithinMemoryAndTimeCeilin
     const char* error;  // in the one line on stderr
   };
   const Case cases[] = {
-      {"2048/2 container", "--headless " + (dir / "fine.qbz").string(), 1, "no panorama found"},
+      {"2048/2 container", "--headless " + (dir / "fine.qbz").string(), 1, "not a QBZ container the viewer can load"},
       {"60 MB line", events + "line.events " + sample, 2, "line 1: longer than 4096 characters"},
       {"100 MB script", events + "many.events --frames 3 " + sample, 0, ""},
       {"quit never carried out", events + "quit.events --frames 0 " + sample, 3, "asked to quit in frame 3"},
