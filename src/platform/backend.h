@@ -58,7 +58,8 @@ class Backend {
   // (or the quit message) instead, and the queue is looked at again.
   virtual bool readyForFrame() = 0;
 
-  // The OEM information string, NUL-terminated, at most capacity characters.
+  // The OEM information string, any length: systemParametersInfo cuts it to
+  // the caller's buffer.
   virtual std::u16string oemInfo() = 0;
   // Host path of the running executable.
   virtual std::string moduleFilePath() = 0;

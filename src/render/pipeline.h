@@ -16,13 +16,14 @@ struct VertexBlock {
   ModelBounds bounds;
 };
 
-// cornerOrder codes: top corner in bits 0..3, middle in 4..7, bottom in 8..11.
-constexpr int32_t kOrder012 = 528;
-constexpr int32_t kOrder021 = 288;
-constexpr int32_t kOrder201 = 258;
-constexpr int32_t kOrder102 = 513;
-constexpr int32_t kOrder120 = 33;
-constexpr int32_t kOrder210 = 18;
+// cornerOrder codes: top corner in bits 0..3, middle in 4..7, bottom in 8..11,
+// so the hex digits read bottom, middle, top.
+constexpr int32_t kOrder012 = 0x210;
+constexpr int32_t kOrder021 = 0x120;
+constexpr int32_t kOrder201 = 0x102;
+constexpr int32_t kOrder102 = 0x201;
+constexpr int32_t kOrder120 = 0x021;
+constexpr int32_t kOrder210 = 0x012;
 
 // transformVertices, then drawTriangles.
 void drawMesh(RenderContext& context, Mesh& mesh);
