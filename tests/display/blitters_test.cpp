@@ -85,12 +85,10 @@ constexpr ptrdiff_t direct(uint32_t address) { return static_cast<ptrdiff_t>(add
 // Cell (r, k) shows at (r, 319 - k), or turned by half a turn at (239 - r, k).
 std::vector<uint16_t> predictedScreen(const std::vector<int32_t>& frame, int32_t variant) {
   std::vector<uint16_t> screen(platform::kScreenPixels);
-  for (int32_t r = 0; r < kFrameRows; ++r) {
-    for (int32_t k = 0; k < kFrameColumns; ++k) {
-      const int32_t x = variant == 0 ? r : 239 - r;
-      const int32_t y = variant == 0 ? 319 - k : k;
-      screen[static_cast<size_t>(y * 240 + x)] = ColourLookup[static_cast<uint16_t>(frame[static_cast<size_t>(r * 320 + k)])];
-    }
+  for (int32_t i = 0; i < kFrameCells; ++i) {
+    const int32_t r = i / kFrameColumns, k = i % kFrameColumns;
+    screen[static_cast<size_t>(variant == 0 ? (319 - k) * 240 + r : k * 240 + 239 - r)] =
+        ColourLookup[static_cast<uint16_t>(frame[static_cast<size_t>(i)])];
   }
   return screen;
 }

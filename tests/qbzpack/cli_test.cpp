@@ -9,14 +9,10 @@ using namespace qbzpack;
 using qbzpack_test::flatPicture;
 using qbzpack_test::ScratchDirectory;
 using qbzpack_test::writePng;
-using Arguments = std::vector<std::string>;
+using qbzpack_test::Arguments;
+using qbzpack_test::operator+;
 
 namespace {
-
-Arguments operator+(Arguments a, const Arguments& b) {
-  a.insert(a.end(), b.begin(), b.end());
-  return a;
-}
 
 // Each run fails with its status, exactly one line naming the problem, and
 // no file left behind. "@name" stands for a file in the scratch directory.
@@ -100,7 +96,7 @@ TEST(CommandLine, BadInputAndUnwritableOutputExitWithOne) {
   writePng(dir.path("tall.png"), flatPicture(1, 16385, {}));
   qbzpack_test::writeBytes(dir.path("notes.txt"), {'a', 'b', 'c'});
   const std::vector<uint8_t> png = qbzpack_test::readBytes(dir.path("square.png"));
-  std::vector<uint8_t> jpeg = qbzpack_test::readBytes(qbzpack_test::fixture("colour.jpg"));
+  const std::vector<uint8_t> jpeg = qbzpack_test::readBytes(qbzpack_test::fixture("colour.jpg"));
   const auto writeStart = [&dir](const std::string& name, const std::vector<uint8_t>& bytes, size_t keep) {
     qbzpack_test::writeBytes(dir.path(name), std::vector<uint8_t>(bytes.begin(), bytes.begin() + keep));
   };
@@ -108,16 +104,11 @@ TEST(CommandLine, BadInputAndUnwritableOutputExitWithOne) {
   writeStart("cut.png", qbzpack_test::readBytes(dir.path("pano.png")), 60);
   writeStart("head.jpg", jpeg, 40);
   writeStart("cut.jpg", jpeg, jpeg.size() - 2);
-  // The frame header holds the width big-endian seven bytes after its marker: make it 16385.
-  const uint8_t frameMarker[] = {0xFF, 0xC0};
-  const auto frame = std::search(jpeg.begin(), jpeg.end(), frameMarker, frameMarker + 2);
-  ASSERT_NE(frame, jpeg.end());
-  frame[7] = 0x40, frame[8] = 0x01;
-  qbzpack_test::writeBytes(dir.path("wide.jpg"), jpeg);
+  qbzpack_test::writeBytes(dir.path("wide.jpg"), qbzpack_test::hollowJpeg(16385, 16));
   const auto packing = [](const std::string& name) { return Arguments{"pack", "@" + name, "-o", "@o.qbz"}; };
   const Arguments pano = {"pack", "@pano.png", "--face-size", "16", "--tile-size", "8", "--allow-holes"};
-  expectRefusals(dir, {{packing("square.png"), kExitFailure, "twice as wide"},
-                       {packing("missing.png"), kExitFailure, "cannot open"},
+  // A picture not twice as wide as high: the hostile-header test in resource_test.cpp.
+  expectRefusals(dir, {{packing("missing.png"), kExitFailure, "cannot open"},
                        {packing("notes.txt"), kExitFailure, "not a PNG or JPEG"},
                        {packing("head.png"), kExitFailure, "not a readable PNG"},
                        {packing("cut.png"), kExitFailure, "truncated PNG"},

@@ -8,7 +8,6 @@
 #include <unistd.h>
 #include <zlib.h>
 
-#include <algorithm>
 #include <fstream>
 
 #include "qbzpack/container_reading.h"
@@ -18,7 +17,9 @@
 
 using namespace qbzpack;
 using qbzpack_test::ScratchDirectory;
-using Arguments = std::vector<std::string>;
+using qbzpack_test::Arguments;
+using qbzpack_test::operator+;
+using qbzpack_test::hollowJpeg;
 
 namespace {
 
@@ -84,25 +85,10 @@ std::vector<uint8_t> hollowPng(uint32_t width, uint32_t height) {
   return png;
 }
 
-// The small JPEG fixture with its frame header declaring another size.
-std::vector<uint8_t> hollowJpeg(uint32_t width, uint32_t height) {
-  std::vector<uint8_t> jpeg = qbzpack_test::readBytes(qbzpack_test::fixture("colour.jpg"));
-  const uint8_t frameMarker[] = {0xFF, 0xC0};
-  const auto frame = std::search(jpeg.begin(), jpeg.end(), frameMarker, frameMarker + 2);
-  frame[5] = static_cast<uint8_t>(height >> 8), frame[6] = static_cast<uint8_t>(height);
-  frame[7] = static_cast<uint8_t>(width >> 8), frame[8] = static_cast<uint8_t>(width);
-  return jpeg;
-}
-
 Arguments sixFaces(const ScratchDirectory& dir, const std::string& picture) {
   Arguments faces;
   for (const std::string name : kFaceNames) faces.insert(faces.end(), {"--" + name, dir.path(picture)});
   return faces;
-}
-
-Arguments operator+(Arguments a, const Arguments& b) {
-  a.insert(a.end(), b.begin(), b.end());
-  return a;
 }
 
 }  // namespace

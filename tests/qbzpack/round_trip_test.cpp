@@ -93,14 +93,12 @@ TEST(RoundTrip, SelfContainedViewerLoadsWithItsSettings) {
             static_cast<std::filesystem::perms>(0755)) << "the viewer can be run";
   const LoadedPanorama p = readPanoramaFile(out);
   ASSERT_TRUE(p.loaded);
-  EXPECT_EQ(p.settings.initialYaw, 1536);  // -90 degrees, as a heading within one turn
-  // Elevations, positive up, stored with the viewer's sign (its pitch grows
-  // downwards); the horizon as highest elevation is stored one unit up, as 0 would mean straight up.
-  EXPECT_EQ(p.settings.initialPitch, 114);
-  EXPECT_EQ(p.settings.pitchMax, 171);
-  EXPECT_EQ(p.settings.pitchMin, -1);
-  EXPECT_EQ(p.settings.initialZoom, 150u);  // the default zoom moved into the limits
-  EXPECT_EQ(p.settings.captionColour, 0xFFFF);
+  // Yaw -90 degrees as a heading within one turn (1536). Elevations, positive up, stored with the
+  // viewer's sign (its pitch grows downwards); the horizon as highest elevation is stored one unit
+  // up (-1), as 0 would mean straight up. The default zoom moved into the limits (150).
+  const ViewerSettings& s = p.settings;
+  EXPECT_EQ(std::tuple(s.initialYaw, s.initialPitch, s.pitchMax, s.pitchMin, s.initialZoom, s.captionColour),
+            std::tuple(1536, 114, 171, -1, 150u, 0xFFFF));
   EXPECT_EQ(p.banner + "|" + p.caption, "(©) example.org/mars|Husband Hill");
   EXPECT_EQ(p.overlay1Pixels, 200u);
   std::string shown;

@@ -7,6 +7,7 @@
 #include <png.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <numbers>
@@ -55,6 +56,22 @@ inline std::vector<uint8_t> readBytes(const std::string& path) { return qbzpack:
 
 inline void writeBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
   qbzpack::writeFileAtomically(path, bytes, false);
+}
+
+// The small JPEG fixture with its frame header declaring another size.
+inline std::vector<uint8_t> hollowJpeg(uint32_t width, uint32_t height) {
+  std::vector<uint8_t> jpeg = readBytes(fixture("colour.jpg"));
+  const uint8_t frameMarker[] = {0xFF, 0xC0};
+  const auto frame = std::search(jpeg.begin(), jpeg.end(), frameMarker, frameMarker + 2);
+  frame[5] = static_cast<uint8_t>(height >> 8), frame[6] = static_cast<uint8_t>(height);
+  frame[7] = static_cast<uint8_t>(width >> 8), frame[8] = static_cast<uint8_t>(width);
+  return jpeg;
+}
+
+using Arguments = std::vector<std::string>;
+inline Arguments operator+(Arguments a, const Arguments& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
 }
 
 inline qbzpack::RgbImage flatPicture(uint32_t width, uint32_t height, qbzpack::Rgb colour) {

@@ -22,10 +22,8 @@ TEST(ViewSettings, OverlaysAreStoredBottomUpAndMayTouchTheScreenCorner) {
   qbzpack_test::writePng(dir.path("logo.png"), picture);
   ViewOptions o;
   o.overlay1 = dir.path("logo.png");
-  o.overlay1X = 238;
-  o.overlay1Y = 317;  // touching the bottom-right corner
+  o.overlay1X = 238, o.overlay1Y = 317;  // touching the bottom-right corner
   const AppendedExtras extras = buildExtras(o, {}, false);
-  EXPECT_EQ(extras.settings.overlay1Width, 2u);
-  EXPECT_EQ(extras.settings.overlay1Height, 3u);
+  EXPECT_TRUE(extras.settings.overlay1Width == 2u && extras.settings.overlay1Height == 3u);
   EXPECT_EQ(extras.overlay1, (std::vector<uint16_t>{0x003E, 0x003E, 0x07C0, 0x07C0, 0xF800, 0xF800}));
 }

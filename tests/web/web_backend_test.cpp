@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 
 #include "panorama/container_writer.h"
 #include "platform/backend.h"
@@ -19,6 +18,7 @@
 #include "shell/application.h"
 #include "shell/main_window.h"
 #include "support/grid_panorama.h"
+#include "support/headless_fixture.h"
 
 namespace {
 
@@ -29,20 +29,21 @@ using platform::kMessageStylusMove;
 using platform::kMessageStylusUp;
 
 std::string writePanorama(const std::vector<uint8_t>& bytes) {
-  const auto path = std::filesystem::temp_directory_path() /
-                    ("qbz-web-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                              static_cast<std::streamsize>(bytes.size()));
-  return path.string();
+  const std::string path = (std::filesystem::temp_directory_path() /
+                            ("qbz-web-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name())))
+                               .string();
+  EXPECT_TRUE(writeFileAtomically(path, bytes));
+  return path;
 }
 
-// The viewer on the web backend, driven as the page drives it.
-class WebViewer : public ::testing::Test {
+// The viewer on the web backend, driven as the page drives it; the headless
+// fixture puts every global back afterwards.
+class WebViewer : public HeadlessTest {
  protected:
   void start(const std::string& panorama) {
     platform::resetWindowManager();
-    backend_ = std::make_unique<platform::WebBackend>(panorama);
-    platform::installBackend(backend_.get());
+    web_ = std::make_unique<platform::WebBackend>(panorama);
+    platform::installBackend(web_.get());
     resetApplication();
     static int instanceTag = 0;
     int32_t exitCode = 0;
@@ -54,13 +55,8 @@ class WebViewer : public ::testing::Test {
     input_.frameDone();
     return running;
   }
-  void TearDown() override {
-    resetApplication();
-    platform::installBackend(nullptr);
-    platform::resetWindowManager();
-  }
 
-  std::unique_ptr<platform::WebBackend> backend_;
+  std::unique_ptr<platform::WebBackend> web_;
   platform::WebInput input_;
   bool started_ = false;
 };
@@ -69,14 +65,10 @@ class WebViewer : public ::testing::Test {
 // widened as the screenshots widen them, through an appended trailer too.
 TEST_F(WebViewer, FramesAreTheHeadlessFramesForTheSameInput) {
   AppendedExtras extras;
-  extras.settings.initialYaw = 300;
-  extras.settings.initialZoom = 150;
-  extras.settings.zoomMin = 100;
-  extras.settings.zoomMax = 300;
+  ViewerSettings& s = extras.settings;
+  s.initialYaw = 300, s.initialZoom = 150, s.zoomMin = 100, s.zoomMax = 300;
+  s.captionColour = 0xFFFF, s.captionX = 10, s.captionY = 300;
   extras.caption = "web";
-  extras.settings.captionColour = 0xFFFF;
-  extras.settings.captionX = 10;
-  extras.settings.captionY = 300;
   const std::vector<uint8_t> file =
       encodeAppended({}, encodeContainer(golden::gridPanorama(64, 16), true), extras);
   const std::string path = writePanorama(file);
@@ -98,35 +90,28 @@ TEST_F(WebViewer, FramesAreTheHeadlessFramesForTheSameInput) {
     if (f == 6) input_.pointer(platform::PointerKind::Move, 281.0, 181.5, 480.0, 640.0);
     ASSERT_TRUE(frame());
   }
-  EXPECT_EQ(backend_->framesProduced(), 8);
-  const auto& canvas = backend_->canvas();
+  EXPECT_EQ(web_->framesProduced(), 8);
+  const auto& canvas = web_->canvas();
   for (size_t i = 0; i < expected.screen.size(); ++i) {
     const uint16_t pixel = expected.screen[i];
     const uint8_t want[4] = {platform::widenRed(pixel), platform::widenGreen(pixel), platform::widenBlue(pixel), 0xFF};
     ASSERT_EQ(0, std::memcmp(&canvas[4 * i], want, 4)) << "pixel " << i;
   }
   std::remove(path.c_str());
-}
 
-TEST_F(WebViewer, BytesWithoutAPanoramaDoNotStart) {
-  const std::string path = writePanorama(std::vector<uint8_t>(3000, 0x51));
-  start(path);
+  // Bytes without a panorama do not start.
+  const std::string junk = writePanorama(std::vector<uint8_t>(3000, 0x51));
+  start(junk);
   EXPECT_FALSE(started_);
-  std::remove(path.c_str());
+  std::remove(junk.c_str());
 }
 
 // Keys go through the desktop table; the viewer's messages reach its window.
 TEST_F(WebViewer, KeysAndPointerBecomeHandheldMessages) {
   start("/nonexistent");  // the window exists even when nothing loads
   platform::WebInput input;
-  struct Case {
-    const char* code;
-    const char* key;
-    uint32_t modifiers;
-    platform::PageKeyUse use;
-    uintptr_t virtualKey;  // 0: no message
-  };
-  const Case cases[] = {
+  // DOM code, key, modifiers, what the page does with it, the handheld key sent (0: none).
+  const std::tuple<const char*, const char*, uint32_t, platform::PageKeyUse, uintptr_t> cases[] = {
       {"ArrowLeft", "ArrowLeft", 0, platform::PageKeyUse::Viewer, 0x25},
       {"KeyW", "w", 0, platform::PageKeyUse::Viewer, 0x24},
       {"BracketRight", "+", 1, platform::PageKeyUse::Viewer, 0xC3},  // '+' on a German layout
@@ -140,24 +125,21 @@ TEST_F(WebViewer, KeysAndPointerBecomeHandheldMessages) {
       {"KeyA", "a", 0, platform::PageKeyUse::Ignored, 0},
   };
   platform::Message message{};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.code);
-    EXPECT_EQ(input.key(c.code, c.key, true, false, c.modifiers), c.use);
-    EXPECT_EQ(input.key(c.code, c.key, true, true, c.modifiers), c.virtualKey != 0 ? c.use : platform::PageKeyUse::Ignored);
-    if (c.virtualKey == 0) {
+  for (const auto& [code, key, modifiers, use, virtualKey] : cases) {
+    SCOPED_TRACE(code);
+    EXPECT_EQ(input.key(code, key, true, false, modifiers), use);
+    EXPECT_EQ(input.key(code, key, true, true, modifiers), virtualKey != 0 ? use : platform::PageKeyUse::Ignored);
+    if (virtualKey == 0) {
       EXPECT_FALSE(platform::peekMessage(message, nullptr, true));
       continue;
     }
     ASSERT_TRUE(platform::peekMessage(message, nullptr, true));
-    EXPECT_EQ(message.message, kMessageKeyDown);
-    EXPECT_EQ(message.wParam, c.virtualKey);
-    EXPECT_EQ(message.window, mainWindow);
-    input.key(c.code, c.key, false, false, 0);
+    EXPECT_TRUE(message.message == kMessageKeyDown && message.wParam == virtualKey && message.window == mainWindow);
+    input.key(code, key, false, false, 0);
     EXPECT_FALSE(platform::peekMessage(message, nullptr, true));  // held until a frame has seen the press
     input.frameDone();
     ASSERT_TRUE(platform::peekMessage(message, nullptr, true));
-    EXPECT_EQ(message.message, kMessageKeyUp);
-    EXPECT_EQ(message.wParam, c.virtualKey);
+    EXPECT_TRUE(message.message == kMessageKeyUp && message.wParam == virtualKey);
   }
 
   // The pointer over a canvas box of any size lands on the 240 x 320 screen.
@@ -175,9 +157,7 @@ TEST_F(WebViewer, KeysAndPointerBecomeHandheldMessages) {
   };
   for (const platform::Message& want : expected) {
     ASSERT_TRUE(platform::peekMessage(message, nullptr, true));
-    EXPECT_EQ(message.message, want.message);
-    EXPECT_EQ(message.wParam, want.wParam);
-    EXPECT_EQ(message.lParam, want.lParam);
+    EXPECT_EQ(std::tie(message.message, message.wParam, message.lParam), std::tie(want.message, want.wParam, want.lParam));
   }
 }
 
