@@ -156,7 +156,7 @@ cp build/release/assets/sample.qbz "$window_work/sample.qbz"
 cp "$screens/mars.exe" "$window_work/mars.exe"
 cp "$screens/mars-linux" "$window_work/mars-linux"
 QBZ_WINDOW_WORK=$window_work QBZ_LINUX_VIEWER=$PWD/build/release/bin/qbzview QBZ_VIEWER=$PWD/$viewer \
-  xvfb-run -a -s "-screen 0 1024x768x24" bash tests/windows/window_test.sh
+  xvfb-run -a -n $((100 + RANDOM % 800)) -s "-screen 0 1024x768x24" bash tests/windows/window_test.sh
 finished=$(date +%s)
 
 echo "windows: build $((built - start)) s, unit tests $((tested - built)) s, screens $((screened - tested)) s," \
