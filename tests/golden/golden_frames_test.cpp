@@ -22,9 +22,15 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// ctest names the folders in the environment; a WebAssembly test under node
+// does not see it, and takes the folders it was built for.
+fs::path folderFromEnvironment(const char* name, const char* builtFor) {
+  const char* value = std::getenv(name);
+  return value != nullptr ? value : builtFor;
+}
+
 fs::path goldenDirectory() {
-  const char* binary = std::getenv("QBZ_BINARY_DIR");
-  fs::path directory = fs::path(binary != nullptr ? binary : fs::temp_directory_path().string()) / "golden";
+  fs::path directory = folderFromEnvironment("QBZ_BINARY_DIR", QBZ_BINARY_DIR_BUILT) / "golden";
   fs::create_directories(directory);
   return directory;
 }
@@ -87,7 +93,8 @@ void expectReference(const GoldenCase& golden, const std::vector<uint8_t>& conta
   const fs::path differencePath = goldenDirectory() / (golden.name + ".diff.png");
   fs::remove(differencePath);  // a picture of an earlier failure
   const fs::path actualPath = goldenDirectory() / (golden.name + ".png");
-  const fs::path referencePath = fs::path(std::getenv("QBZ_SOURCE_DIR")) / "tests/golden/reference" / (reference + ".png");
+  const fs::path referencePath =
+      folderFromEnvironment("QBZ_SOURCE_DIR", QBZ_SOURCE_DIR_BUILT) / "tests/golden/reference" / (reference + ".png");
   const char* update = std::getenv("QBZ_UPDATE_GOLDEN");
   if (update != nullptr && std::string(update) == "1") {
     fs::copy_file(actualPath, referencePath, fs::copy_options::overwrite_existing);
