@@ -38,7 +38,7 @@ bool prepare() {
   const std::vector<uint8_t> png = qbzpack::encodePng(picture);
   const uint8_t stub[] = {'#', '!', 'v', 'i', 'e', 'w', 'e', 'r', '\n'};
   return fuzz::writeFile(dir / "pano.png", png.data(), png.size()) && fuzz::writeFile(dir / "viewer", stub, sizeof stub) &&
-         run({"pack", "pano.png", "--face-size", "8", "--tile-size", "4", "-o", "pano.qbz"}) == 0;
+         run({"pack", "pano.png", "--face-size", "8", "--tile-size", "4", "--allow-holes", "-o", "pano.qbz"}) == 0;
 }
 
 // One word a line; no word reaches outside the scratch directory.
@@ -70,11 +70,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   int status = 0;
   switch (mode) {
     case 0:
-      status = run({"pack", input, "--face-size", "8", "--tile-size", "4", "-o", "out.qbz"});
+      status = run({"pack", input, "--face-size", "8", "--tile-size", "4", "--allow-holes", "-o", "out.qbz"});
       break;
     case 1:
-      status = run({"pack", "pano.png", "--face-size", "8", "--tile-size", "4", "--viewer", "viewer", "--overlay1",
-                    input, "--overlay1-x", "0", "--overlay1-y", "0", "-o", "out-viewer"});
+      status = run({"pack", "pano.png", "--face-size", "8", "--tile-size", "4", "--allow-holes", "--viewer", "viewer",
+                    "--overlay1", input, "--overlay1-x", "0", "--overlay1-y", "0", "-o", "out-viewer"});
       break;
     case 2:
       status = run(wordsOf(in.take(in.size)));
