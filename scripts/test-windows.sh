@@ -122,7 +122,7 @@ compare sample build/release/bin/qbzview "$viewer" "$screens/inputs/sample"
 # Self-contained viewers of both systems, with every trailer option, on a
 # tour of turning, tilting, zooming, dragging and wire-frame.
 image=assets/mars-husband-hill-equirect.png
-trailer=(--face-size 256 --tile-size 32 --yaw 65 --pitch 6 --zoom 150 --zoom-min 120 --zoom-max 300
+trailer=(--face-size 256 --tile-size 32 --allow-holes --yaw 65 --pitch 6 --zoom 150 --zoom-min 120 --zoom-max 300
   --pitch-min -60 --pitch-max 70 --banner "Spirit rover" --banner-frames 40 --banner-colour 40C0FF
   --caption "Husband Hill, Mars" --caption-x 8 --caption-y 302 --caption-colour FFFFFF
   --overlay1 tests/qbzpack/colour.jpg --overlay1-x 4 --overlay1-y 4
