@@ -30,8 +30,12 @@ if ! timeout 300 wine cmd.exe /c exit 0 >build/windows/wine-start.log 2>&1; then
   echo "windows: SKIPPED: Wine cannot start here ($(grep -v '^$' build/windows/wine-start.log | tail -n 1))"
   exit 0
 fi
-# One Wine server for every run below, instead of one each; ended at exit.
-wineserver -p 2>/dev/null || true  # (or the one already running for this prefix)
+# One persistent Wine server for every run below, instead of one each; ended
+# at exit. The server that started the prefix ends as soon as its last client
+# does, and a program starting at that moment loses its connection ("recvmsg:
+# Connection reset by peer"): wait for it to end, then start ours.
+timeout 120 wineserver -w || wineserver -k 2>/dev/null || true
+wineserver -p
 trap 'wineserver -k 2>/dev/null || true' EXIT
 
 echo "== Windows cross build"
