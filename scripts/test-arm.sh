@@ -45,45 +45,13 @@ screens=build/arm/screens
 rm -rf "$screens"
 mkdir -p "$screens/inputs" "$screens/x86-64" "$screens/arm"
 shopt -s nullglob
-# Runs one viewer on one input and prints its exit code; the screen goes to DUMP.
-run_viewer() {  # RUNNER... -- VIEWER DUMP INPUT_STEM
-  local runner=()
-  while [[ $1 != -- ]]; do runner+=("$1"); shift; done
-  shift
-  local viewer=$1 dump=$2 stem=$3 args=(--frames 40)
-  if [[ -f "$stem.args" ]]; then
-    read -r -a args <"$stem.args"
-  else
-    [[ -f "$stem.events" ]] && args+=(--events "$stem.events")
-    [[ -f "$stem.qbz" ]] && args+=("$stem.qbz")
-  fi
-  local status=0
-  "${runner[@]}" "$viewer" --headless --dump-display "$dump" "${args[@]}" >"$dump.stdout" 2>"$dump.stderr" || status=$?
-  echo "$status"
-}
-
-compared=0
-unrendered=()
-failures=()
-compare() {  # NAME X86_VIEWER ARM_VIEWER INPUT_STEM
-  local name=$1 x86=$2 arm=$3 stem=$4
-  local x86_status arm_status
-  x86_status=$(run_viewer -- "$x86" "$screens/x86-64/$name.raw" "$stem")
-  arm_status=$(run_viewer "${qemu[@]}" -- "$arm" "$screens/arm/$name.raw" "$stem")
-  if [[ $x86_status != "$arm_status" ]]; then
-    failures+=("$name: exit $x86_status on x86-64, $arm_status on ARM")
-  elif [[ $x86_status != 0 ]]; then
-    unrendered+=("$name (exit $x86_status: $(head -c 200 "$screens/x86-64/$name.raw.stderr"))")
-  elif cmp -s "$screens/x86-64/$name.raw" "$screens/arm/$name.raw"; then
-    compared=$((compared + 1))
-  else
-    failures+=("$name: the screens differ ($(cmp "$screens/x86-64/$name.raw" "$screens/arm/$name.raw" | head -1))")
-  fi
-}
+native_label=x86-64 other_label=arm other_runner=("${qemu[@]}")
+# shellcheck source=scripts/lib/compare-screens.sh
+source scripts/lib/compare-screens.sh
 
 for container in build/release/golden/*.qbz; do
   stem=${container%.qbz}
-  compare "golden-$(basename "$stem")" build/release/bin/qbzview build/arm/bin/qbzview "$stem"
+  compare_screens "golden-$(basename "$stem")" build/release/bin/qbzview build/arm/bin/qbzview "$stem"
 done
 # The bundled sample, packed by the x86-64 build, from its start view on.
 if [[ -f build/release/assets/sample.qbz ]]; then
@@ -92,7 +60,7 @@ if [[ -f build/release/assets/sample.qbz ]]; then
 fi
 for container in "$screens"/inputs/*.qbz; do
   stem=${container%.qbz}
-  compare "$(basename "$stem")" build/release/bin/qbzview build/arm/bin/qbzview "$stem"
+  compare_screens "$(basename "$stem")" build/release/bin/qbzview build/arm/bin/qbzview "$stem"
 done
 
 # Self-contained viewers: each build's executable with a container, texts,
@@ -104,23 +72,10 @@ for arch in x86-64 arm; do
   build/release/bin/make_self_contained "$viewer" "$screens/$arch-self-contained"
   chmod +x "$screens/$arch-self-contained"
 done
-printf '%s\n' "2 keydown 0x27" "12 keyup 0x27" "14 keydown 0x28" "20 keyup 0x28" "22 keydown 0xC3" \
-  "30 keyup 0xC3" "32 down 120 160" "33 move 150 150" "40 up 150 150" "42 keydown 0x24" "43 keyup 0x24" \
-  "44 keydown 0x25" "52 keyup 0x25" "53 keydown 0x24" "54 keyup 0x24" "54 keydown 0xC4" "58 keyup 0xC4" \
-  >"$screens/inputs/self-contained.events"
-echo "--frames 60 --events $screens/inputs/self-contained.events" >"$screens/inputs/self-contained.args"
-compare self-contained "$screens/x86-64-self-contained" "$screens/arm-self-contained" "$screens/inputs/self-contained"
+write_tour "$screens/inputs/self-contained"
+compare_screens self-contained "$screens/x86-64-self-contained" "$screens/arm-self-contained" "$screens/inputs/self-contained"
 
 finished=$(date +%s)
 echo "arm: build $((built - start)) s, unit tests $((tested - built)) s, screens $((finished - tested)) s," \
   "total $((finished - start)) s"
-for line in "${unrendered[@]}"; do echo "arm: not rendered on either processor: $line"; done
-if [[ ${#failures[@]} -gt 0 ]]; then
-  for line in "${failures[@]}"; do echo "arm: MISMATCH $line" >&2; done
-  exit 1
-fi
-if [[ $compared -eq 0 ]]; then
-  echo "arm: no screen was rendered, so none was compared" >&2
-  exit 1
-fi
-echo "arm: $compared screens identical on ARM and x86-64"
+finish_comparison arm
