@@ -1,3 +1,4 @@
+# shellcheck shell=bash disable=SC2154  # screens, native_label, other_label, other_runner: set by the caller
 # Sourced by test-arm.sh and test-windows.sh: runs the native viewer and
 # another build's viewer on the same inputs and compares the screens they
 # leave, byte for byte.
