@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang (the viewer and qbzpack instrumented
 # for coverage, ASan and UBSan) and runs each from its seed corpus
-# (fuzz/corpus/NAME) for a bounded time: QBZ_FUZZ_SECONDS (default 25) each,
+# (fuzz/corpus/NAME) for a bounded time: QBZ_FUZZ_SECONDS (default 15) each,
 # or `--long SECONDS` each. Every run has a 512 MB memory ceiling and a time
 # limit per input, so a blow-up in either counts as a finding. Skipped, with a
 # note, where clang is absent.
 #   scripts/run-fuzzers.sh [--long SECONDS] [TARGET...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
-seconds=${QBZ_FUZZ_SECONDS:-25}
+seconds=${QBZ_FUZZ_SECONDS:-15}
 if [[ ${1:-} == --long ]]; then
   seconds=${2:?--long needs a number of seconds}
   shift 2
