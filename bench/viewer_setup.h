@@ -18,7 +18,7 @@
 #include "panorama/container_writer.h"
 #include "platform/backend.h"
 #include "platform/headless/headless_backend.h"
-#include "render/render_context.h"
+#include "core/render_context.h"
 #include "shell/application.h"
 #include "shell/view_control.h"
 

@@ -8,7 +8,7 @@
 #include <cstddef>
 
 #include "display/blitters.h"
-#include "display/frame_buffer.h"
+#include "core/frame_buffer.h"
 #include "display/pixel_pair.h"
 
 namespace {

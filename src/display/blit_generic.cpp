@@ -5,10 +5,10 @@
 
 #include "display/blitters.h"
 #include "display/colour_lookup.h"
-#include "display/frame_buffer.h"
+#include "core/frame_buffer.h"
 #include "display/pixel_pair.h"
 #include "platform/platform.h"
-#include "render/render_context.h"
+#include "core/render_context.h"
 
 namespace {
 

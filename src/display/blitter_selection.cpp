@@ -3,7 +3,7 @@
 
 #include "display/blitters.h"
 #include "platform/platform.h"
-#include "render/render_context.h"
+#include "core/render_context.h"
 
 namespace {
 

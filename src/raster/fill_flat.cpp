@@ -5,8 +5,8 @@
 #include "raster/edge_walk.h"
 #include "raster/fillers.h"
 #include "raster/pixel_rule.h"
-#include "raster/surface.h"
-#include "render/mesh.h"
+#include "core/surface.h"
+#include "core/mesh.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "render/fixed_point.h"
+#include "core/fixed_point.h"
 
 struct Vec3s {
   int16_t x, y, z;

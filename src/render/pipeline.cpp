@@ -2,13 +2,13 @@
 
 #include <algorithm>
 
-#include "raster/surface.h"
+#include "core/surface.h"
 #include "render/depth_buckets.h"
-#include "render/fixed_point.h"
+#include "core/fixed_point.h"
 #include "render/matrix.h"
-#include "render/mesh.h"
+#include "core/mesh.h"
 #include "render/projection.h"
-#include "render/render_context.h"
+#include "core/render_context.h"
 
 namespace {
 

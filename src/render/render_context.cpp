@@ -1,4 +1,4 @@
-#include "render/render_context.h"
+#include "core/render_context.h"
 
 #include "display/colour_lookup.h"
 #include "raster/fillers.h"

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "display/blitters.h"
-#include "render/render_context.h"
+#include "core/render_context.h"
 #include "shell/application.h"
 #include "shell/input_state.h"
 #include "shell/view_control.h"

@@ -19,7 +19,7 @@
 #include "panorama/cube_scene.h"
 #include "platform/platform.h"
 #include "render/projection.h"
-#include "render/render_context.h"
+#include "core/render_context.h"
 #include "shell/application.h"
 #include "shell/input_state.h"
 #include "shell/main_window.h"

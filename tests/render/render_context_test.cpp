@@ -8,7 +8,7 @@
 #include "raster/text.h"
 #include "render/depth_buckets.h"
 #include "render/projection.h"
-#include "render/render_context.h"
+#include "core/render_context.h"
 #include "render/trig_tables.h"
 
 namespace {

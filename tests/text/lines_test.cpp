@@ -6,7 +6,7 @@
 #include <set>
 #include <utility>
 
-#include "display/frame_buffer.h"
+#include "core/frame_buffer.h"
 #include "raster/reciprocal_tables.h"
 
 namespace {

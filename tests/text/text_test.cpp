@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "display/frame_buffer.h"
+#include "core/frame_buffer.h"
 
 namespace {
 

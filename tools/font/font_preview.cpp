@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "display/frame_buffer.h"
+#include "core/frame_buffer.h"
 #include "raster/text.h"
 
 namespace {
