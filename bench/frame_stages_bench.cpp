@@ -10,7 +10,7 @@
 
 #include "core/frame_buffer.h"
 #include "memory_baseline.h"
-#include "raster/fillers.h"
+#include "raster/raster_stage.h"
 #include "core/mesh.h"
 #include "core/render_context.h"
 #include "shell/application.h"

@@ -19,6 +19,7 @@
 #include "platform/backend.h"
 #include "platform/headless/headless_backend.h"
 #include "core/render_context.h"
+#include "render/renderer.h"
 #include "shell/application.h"
 #include "shell/view_control.h"
 

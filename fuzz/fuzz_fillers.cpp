@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "core/frame_buffer.h"
-#include "raster/fillers.h"
+#include "raster/raster_stage.h"
 #include "raster/lines.h"
 #include "raster/reciprocal_tables.h"
 #include "core/surface.h"

@@ -1,4 +1,5 @@
 #include "raster/lines.h"
+#include "raster/raster_stage.h"
 
 #include <algorithm>
 

@@ -1,4 +1,5 @@
 #include "raster/text.h"
+#include "raster/raster_stage.h"
 
 #include <algorithm>
 #include <limits>

@@ -9,6 +9,7 @@
 #include "core/mesh.h"
 #include "render/projection.h"
 #include "core/render_context.h"
+#include "render/renderer.h"
 
 namespace {
 

@@ -8,6 +8,7 @@
 #include "core/fixed_point.h"
 #include "render/matrix.h"
 #include "core/render_context.h"
+#include "render/renderer.h"
 #include "shell/input_state.h"
 #include "shell/main_window.h"
 #include "shell/view_control.h"

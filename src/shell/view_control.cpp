@@ -11,6 +11,7 @@
 #include "render/matrix.h"
 #include "render/pipeline.h"
 #include "core/render_context.h"
+#include "render/renderer.h"
 #include "render/trig_tables.h"
 #include "render/visibility.h"
 #include "shell/input_state.h"

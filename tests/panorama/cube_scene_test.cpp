@@ -15,6 +15,7 @@
 #include "render/matrix.h"
 #include "render/pipeline.h"
 #include "core/render_context.h"
+#include "render/renderer.h"
 #include "shell/view_control.h"
 
 namespace panorama_test {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "raster/reciprocal_tables.h"
+#include "raster/raster_stage.h"
 #include "core/surface.h"
 #include "render/depth_buckets.h"
 #include "render/matrix.h"
@@ -13,6 +14,7 @@
 #include "render/pipeline.h"
 #include "render/projection.h"
 #include "core/render_context.h"
+#include "render/renderer.h"
 #include "render/trig_tables.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "core/frame_buffer.h"
-#include "raster/fillers.h"
+#include "raster/raster_stage.h"
 #include "raster/reciprocal_tables.h"
 #include "core/surface.h"
 #include "core/mesh.h"

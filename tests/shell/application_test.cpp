@@ -7,7 +7,7 @@
 
 #include "panorama/panorama_container.h"
 #include "platform/backend.h"
-#include "raster/fillers.h"
+#include "raster/raster_stage.h"
 #include "render/depth_buckets.h"
 #include "render/matrix.h"
 #include "core/render_context.h"

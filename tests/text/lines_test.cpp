@@ -8,6 +8,7 @@
 
 #include "core/frame_buffer.h"
 #include "raster/reciprocal_tables.h"
+#include "raster/raster_stage.h"
 
 namespace {
 

@@ -11,6 +11,7 @@
 
 #include "core/frame_buffer.h"
 #include "raster/text.h"
+#include "raster/raster_stage.h"
 
 namespace {
 
