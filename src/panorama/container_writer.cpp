@@ -8,7 +8,6 @@
 #include <limits>
 #include <system_error>
 
-#include "panorama/panorama_container.h"
 
 namespace {
 
