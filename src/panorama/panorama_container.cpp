@@ -1,5 +1,6 @@
 #include "panorama/panorama_container.h"
 
+#include <cstring>
 #include <memory>
 #include <new>
 
@@ -48,6 +49,14 @@ bool PanoramaContainer::loadAppended() {
   if (platform::moduleFileName(modulePath, kModulePathCapacity) == 0) return false;
   platform::File* file = platform::fileOpenWide(modulePath, u"rb");
   if (file == nullptr) return false;
+  // Most executables carry no container: their last four bytes settle it
+  // without reading the whole file.
+  uint8_t magic[4];
+  if (platform::fileSeek(file, -4, platform::kSeekEnd) != 0 || platform::fileRead(magic, 1, 4, file) != 4 ||
+      std::memcmp(magic, kTrailerMagic, 4) != 0) {
+    platform::fileClose(file);
+    return false;
+  }
   size_t size = 0;
   const std::unique_ptr<uint8_t[]> bytes = readWholeFile(file, size);
   platform::fileClose(file);
