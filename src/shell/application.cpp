@@ -1,6 +1,7 @@
 #include "shell/application.h"
 
 #include "core/frame_buffer.h"
+#include "display/blitters.h"
 #include "panorama/cube_scene.h"
 #include "panorama/panorama_container.h"
 #include "platform/platform.h"
@@ -40,6 +41,12 @@ bool initApplication() {
   stylusState.currentX = -1;
   stylusState.currentY = -1;
   return loaded;
+}
+
+bool startApplication() {
+  const bool started = initApplication();
+  selectBlitter(renderContext);
+  return started;
 }
 
 int32_t runMainLoop() {

@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "display/blitters.h"
 #include "core/render_context.h"
 #include "shell/application.h"
 #include "shell/input_state.h"
@@ -63,9 +62,7 @@ bool viewerStartUp(platform::InstanceHandle instance, platform::InstanceHandle p
   platform::updateWindow(mainWindow);
   std::memset(KeyState, 0, sizeof KeyState);
 
-  const bool started = initApplication();
-  selectBlitter(renderContext);
-  if (!started) {
+  if (!startApplication()) {
     // Nothing was shown; give the display and the keys back before leaving.
     GXCloseInput();
     GXCloseDisplay();
