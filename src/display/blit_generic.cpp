@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstddef>
 
+#include "core/screen.h"
 #include "display/blitters.h"
 #include "display/colour_lookup.h"
 #include "core/frame_buffer.h"
@@ -12,7 +13,6 @@
 
 namespace {
 
-constexpr ptrdiff_t kScreenRowBytes = 480;
 constexpr ptrdiff_t kBottomLeftPixel = 319 * kScreenRowBytes;  // screen (0, 319)
 constexpr ptrdiff_t kTopRightPair = 476;                       // screen (238, 0) and (239, 0)
 

@@ -6,12 +6,14 @@
 #include <cstring>
 #include <new>
 
+#include "core/screen.h"
+
 namespace {
 
 constexpr size_t kScrambledBytes = sizeof(kScrambleKey);
 constexpr size_t kTextMaxLength = kTextBlockBytes - 1;
-constexpr uint32_t kOverlayMaxWidth = 240;
-constexpr uint32_t kOverlayMaxHeight = 320;
+constexpr uint32_t kOverlayMaxWidth = kScreenWidth;
+constexpr uint32_t kOverlayMaxHeight = kScreenHeight;
 // Deflate never expands data by more than 1032:1 (a 258-byte match in two
 // bits), so a store larger than that many times its stream cannot be filled
 // and is refused before it is allocated.

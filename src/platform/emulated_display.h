@@ -7,11 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "core/screen.h"
+
 namespace platform {
 
-constexpr int32_t kScreenWidth = 240;
-constexpr int32_t kScreenHeight = 320;
-constexpr int32_t kScreenPixels = kScreenWidth * kScreenHeight;
+using ::kScreenHeight;
+using ::kScreenPixels;
+using ::kScreenWidth;
 
 enum class DeviceClass {
   Generic,  // GXBeginDraw gives memory of 480-byte rows

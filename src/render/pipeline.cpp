@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/frame_buffer.h"
 #include "core/surface.h"
 #include "render/depth_buckets.h"
 #include "core/fixed_point.h"
@@ -16,8 +17,6 @@ namespace {
 // Camera z of visible vertices: -2999 to -65.
 constexpr int16_t kNearestZ = -65;
 constexpr int16_t kFarthestZ = -2999;
-constexpr int32_t kFrameColumns = 320;
-constexpr int32_t kFrameRows = 240;
 
 const TriangleCorner& cornerAt(const MeshTriangle& triangle, int32_t cornerOrder, int shift) {
   return triangle.corners[(cornerOrder >> shift) & 15];
