@@ -9,7 +9,7 @@
 
 #include "core/frame_buffer.h"
 #include "panorama_test_files.h"
-#include "raster/fillers.h"
+#include "raster/raster_stage.h"
 #include "core/surface.h"
 #include "render/depth_buckets.h"
 #include "render/matrix.h"

@@ -8,6 +8,7 @@
 #include "qbzpack/colour_index.h"
 #include "qbzpack/whole_view.h"
 #include "core/render_context.h"
+#include "render/renderer.h"
 #include "shell/view_control.h"
 #include "support/headless_fixture.h"
 #include "test_files.h"
