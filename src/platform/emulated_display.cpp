@@ -1,5 +1,6 @@
 #include "platform/emulated_display.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace platform {
@@ -33,17 +34,9 @@ size_t pixelIndex(DeviceClass device, int32_t x, int32_t y) {
 }  // namespace
 
 bool parseDeviceClass(const std::string& name, DeviceClass& device) {
-  if (name == "generic") {
-    device = DeviceClass::Generic;
-  } else if (name == "linear") {
-    device = DeviceClass::Linear;
-  } else if (name == "direct") {
-    device = DeviceClass::Direct;
-  } else if (name == "palmax") {
-    device = DeviceClass::Palmax;
-  } else {
-    return false;
-  }
+  const auto found = std::find(kDeviceClassNames.begin(), kDeviceClassNames.end(), name);
+  if (found == kDeviceClassNames.end()) return false;
+  device = static_cast<DeviceClass>(found - kDeviceClassNames.begin());
   return true;
 }
 

@@ -22,7 +22,10 @@ enum class DeviceClass {
   Palmax,   // the linear memory, under another maker's OEM string
 };
 
-// "generic", "linear", "direct" or "palmax"; false for any other name.
+// The command-line names of the device classes, in the order of DeviceClass.
+inline const std::vector<std::string> kDeviceClassNames = {"generic", "linear", "direct", "palmax"};
+
+// One of kDeviceClassNames; false for any other name.
 bool parseDeviceClass(const std::string& name, DeviceClass& device);
 
 class EmulatedDisplay {

@@ -127,7 +127,7 @@ namespace {
 // What the command line asked for.
 struct CommandLine {
   bool headless = false;
-  std::string deviceName = "generic";
+  std::string deviceName = platform::kDeviceClassNames[0];
   int32_t frames = 2;
   std::string eventsPath;
   std::string dumpPath;
@@ -145,7 +145,7 @@ void declareOptions(CLI::App& app, CommandLine& line) {
   app.allow_windows_style_options(false);  // "/x" is a path, on Windows too
   app.add_flag("--headless", line.headless, "Run without a window on the emulated handheld display");
   app.add_option("--device", line.deviceName, "Emulated device class: generic, linear, direct or palmax")
-      ->check(CLI::IsMember({"generic", "linear", "direct", "palmax"}));
+      ->check(CLI::IsMember(platform::kDeviceClassNames));
   line.headlessOnly = {
       app.add_option("--frames", line.frames, "Headless: end after this frame (0: run until the viewer quits)")
           ->check(CLI::Range(0, 1000000000)),
