@@ -13,10 +13,10 @@
 
 #include "display/blitters.h"
 #include "display/colour_lookup.h"
-#include "display/frame_buffer.h"
+#include "core/frame_buffer.h"
 #include "platform/backend.h"
 #include "platform/headless/headless_backend.h"
-#include "render/render_context.h"
+#include "core/render_context.h"
 
 namespace {
 

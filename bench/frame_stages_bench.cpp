@@ -8,11 +8,11 @@
 #include <algorithm>
 #include <vector>
 
-#include "display/frame_buffer.h"
+#include "core/frame_buffer.h"
 #include "memory_baseline.h"
-#include "raster/fillers.h"
-#include "render/mesh.h"
-#include "render/render_context.h"
+#include "raster/raster_stage.h"
+#include "core/mesh.h"
+#include "core/render_context.h"
 #include "shell/application.h"
 #include "shell/view_control.h"
 #include "viewer_setup.h"

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "display/colour_lookup.h"
-#include "display/frame_buffer.h"
+#include "core/frame_buffer.h"
 
 namespace bench {
 

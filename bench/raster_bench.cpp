@@ -5,12 +5,12 @@
 #include <algorithm>
 #include <vector>
 
-#include "display/frame_buffer.h"
-#include "raster/fillers.h"
+#include "core/frame_buffer.h"
+#include "raster/raster_stage.h"
 #include "raster/reciprocal_tables.h"
-#include "raster/surface.h"
-#include "render/mesh.h"
-#include "render/render_context.h"
+#include "core/surface.h"
+#include "core/mesh.h"
+#include "core/render_context.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // The viewer stood up for measuring, as the real program starts it: a
-// headless backend installed, initApplication, then the device's blitter.
+// headless backend installed, startApplication (initApplication, then the device's blitter).
 // The panorama is the bundled 512/32 sample when one is found (the file named
 // by QBZ_BENCH_PANORAMA, else <build>/assets/sample.qbz), otherwise a
 // picture-like synthetic panorama of the same geometry written once to a
@@ -14,11 +14,11 @@
 #include <memory>
 #include <string>
 
-#include "display/blitters.h"
 #include "panorama/container_writer.h"
 #include "platform/backend.h"
 #include "platform/headless/headless_backend.h"
-#include "render/render_context.h"
+#include "core/render_context.h"
+#include "render/renderer.h"
 #include "shell/application.h"
 #include "shell/view_control.h"
 
@@ -95,8 +95,7 @@ class Viewer {
     platform::resetWindowManager();
     platform::installBackend(backend_.get());
     resetApplication();
-    loaded_ = initApplication();
-    selectBlitter(renderContext);
+    loaded_ = startApplication();
   }
   ~Viewer() {
     resetApplication();

@@ -7,13 +7,13 @@
 #include <algorithm>
 #include <cstddef>
 
+#include "core/screen.h"
 #include "display/blitters.h"
-#include "display/frame_buffer.h"
+#include "core/frame_buffer.h"
 #include "display/pixel_pair.h"
 
 namespace {
 
-constexpr ptrdiff_t kScreenRowBytes = 480;
 constexpr int32_t kRowPairs = kFrameRows / 2;
 // Columns per step: sixteen cells of each row cleared at once, and their
 // pixels handled in halves of eight, which fit the x86-64 registers.

@@ -4,10 +4,10 @@
 #include <algorithm>
 
 #include "display/blitters.h"
-#include "display/frame_buffer.h"
+#include "core/frame_buffer.h"
 #include "display/sequential_copy.h"
 #include "platform/platform.h"
-#include "render/render_context.h"
+#include "core/render_context.h"
 
 static_assert(kDirectDisplayEnd - kDirectDisplayStart + 1 == display::kDisplayBytes,
               "the fixed display memory holds exactly one portrait screen");

@@ -3,16 +3,16 @@
 #include <algorithm>
 #include <cstddef>
 
+#include "core/screen.h"
 #include "display/blitters.h"
 #include "display/colour_lookup.h"
-#include "display/frame_buffer.h"
+#include "core/frame_buffer.h"
 #include "display/pixel_pair.h"
 #include "platform/platform.h"
-#include "render/render_context.h"
+#include "core/render_context.h"
 
 namespace {
 
-constexpr ptrdiff_t kScreenRowBytes = 480;
 constexpr ptrdiff_t kBottomLeftPixel = 319 * kScreenRowBytes;  // screen (0, 319)
 constexpr ptrdiff_t kTopRightPair = 476;                       // screen (238, 0) and (239, 0)
 

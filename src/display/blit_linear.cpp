@@ -3,10 +3,10 @@
 #include <algorithm>
 
 #include "display/blitters.h"
-#include "display/frame_buffer.h"
+#include "core/frame_buffer.h"
 #include "display/sequential_copy.h"
 #include "platform/platform.h"
-#include "render/render_context.h"
+#include "core/render_context.h"
 
 namespace {
 constexpr int32_t kLinearStartBeforePointer = 638;

@@ -1,9 +1,10 @@
 // Chooses the blitter for the device from the OEM information string.
 #include <cstring>
 
+#include "core/screen.h"
 #include "display/blitters.h"
 #include "platform/platform.h"
-#include "render/render_context.h"
+#include "core/render_context.h"
 
 namespace {
 
@@ -23,9 +24,9 @@ int32_t selectBlitter(RenderContext& context) {
   char16_t oem[kOemBufferBytes / sizeof(char16_t)] = {};
   platform::systemParametersInfo(kSystemParameterOemInfo, kOemBufferBytes, oem);
 
-  if (startsWith(oem, u"Compaq")) {
+  if (startsWith(oem, kOemMakerCompaq)) {
     context.blitFunction = oem[kModelDigitIndex] == u'8' ? blitDirect : blitLinear;
-  } else if (startsWith(oem, u"Palmax")) {
+  } else if (startsWith(oem, kOemMakerPalmax)) {
     context.blitFunction = blitLinear;
   } else {
     context.blitFunction = blitGeneric;

@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "display/colour_lookup.h"
-#include "display/frame_buffer.h"
+#include "core/frame_buffer.h"
 
 namespace display {
 

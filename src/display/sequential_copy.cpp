@@ -3,7 +3,7 @@
 #include <cstddef>
 
 #include "display/colour_lookup.h"
-#include "display/frame_buffer.h"
+#include "core/frame_buffer.h"
 #include "display/pixel_pair.h"
 
 namespace display {

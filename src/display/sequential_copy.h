@@ -5,9 +5,11 @@
 
 #include <cstdint>
 
+#include "core/screen.h"
+
 namespace display {
 
-constexpr int32_t kDisplayBytes = 153600;  // 240 x 320 pixels of 2 bytes
+constexpr int32_t kDisplayBytes = kScreenBytes;
 
 // Cell i to the pixel at memory + 2i.
 void copyFrameAscending(uint8_t* memory);

@@ -129,3 +129,7 @@ void encodeContainerTrailer(const ContainerTrailer& trailer, uint8_t* bytes) {
   storeLe32(trailer.trailerSize, bytes + 100);
   std::memcpy(bytes + 104, trailer.magic, 4);
 }
+
+void unscrambleStream(uint8_t* buffer) {
+  for (size_t i = 0; i < sizeof kScrambleKey; ++i) buffer[i] = static_cast<uint8_t>(buffer[i] ^ kScrambleKey[i]);
+}

@@ -12,6 +12,8 @@ constexpr size_t kViewerSettingsBytes = 80;
 constexpr size_t kTextBlockBytes = 100;  // a text is read as one block of this size
 constexpr char kContainerMagic[4] = {'Q', 'B', 'Z', 'P'};
 constexpr char kTrailerMagic[4] = {'A', 'Q', 'B', 'Z'};
+// The key that scrambles the first 18 bytes of a compressed stream, with its NUL.
+constexpr char kScrambleKey[18] = "drawn by the cube";
 
 // The tile geometry the viewer accepts. A tile edge is a power of two (the
 // fillers wrap texture coordinates with masks of t - 1) and at most 128, since
@@ -95,3 +97,5 @@ ViewerSettings decodeViewerSettings(const uint8_t* bytes);
 void encodeViewerSettings(const ViewerSettings& settings, uint8_t* bytes);
 ContainerTrailer decodeContainerTrailer(const uint8_t* bytes);
 void encodeContainerTrailer(const ContainerTrailer& trailer, uint8_t* bytes);
+// XORs the first 18 bytes of buffer with kScrambleKey; its own inverse.
+void unscrambleStream(uint8_t* buffer);

@@ -1,5 +1,7 @@
 #include "panorama/container_writer.h"
 
+#include "core/screen.h"
+
 #include <zlib.h>
 
 #include <cstdio>
@@ -8,7 +10,6 @@
 #include <limits>
 #include <system_error>
 
-#include "panorama/panorama_container.h"
 
 namespace {
 
@@ -33,7 +34,7 @@ bool acceptedText(const std::string& text) {
 
 bool acceptedOverlay(const std::vector<uint16_t>& pixels, uint32_t width, uint32_t height) {
   if (pixels.empty()) return true;
-  return width >= 1 && width <= 240 && height >= 1 && height <= 320 &&
+  return width >= 1 && width <= uint32_t{kScreenWidth} && height >= 1 && height <= uint32_t{kScreenHeight} &&
          pixels.size() == static_cast<size_t>(width) * height;
 }
 

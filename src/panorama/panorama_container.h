@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "panorama/container_format.h"
-#include "platform/platform.h"
+#include "panorama/container_reader.h"
 
 struct OverlayBitmap {
   uint32_t width;
@@ -14,12 +14,6 @@ struct OverlayBitmap {
   uint16_t* pixels;  // bottom-up rows, as stored
 };
 
-// The key that scrambles the first 18 bytes of a compressed stream, with its NUL.
-constexpr char kScrambleKey[18] = "drawn by the cube";
-
-// XORs the first 18 bytes of buffer with the key; its own inverse.
-void unscrambleStream(uint8_t* buffer);
-
 class PanoramaContainer {
  public:
   PanoramaContainer();
@@ -27,9 +21,11 @@ class PanoramaContainer {
   PanoramaContainer(const PanoramaContainer&) = delete;
   PanoramaContainer& operator=(const PanoramaContainer&) = delete;
 
+  // The container appended to the running executable, with the trailer's
+  // settings, texts and overlays (taken even when its pixel store is refused).
   bool loadAppended();
+  // A stand-alone container file.
   bool loadFile(const char* path);
-  bool readPixelStore(platform::File* file);
 
   // First texel of tile (face, column, row), or null while there is no store.
   uint16_t* tilePixels(int32_t face, int32_t column, int32_t row) const;
@@ -56,6 +52,10 @@ class PanoramaContainer {
   OverlayBitmap* overlay1 = nullptr;
   OverlayBitmap* overlay2 = nullptr;
   ViewerSettings settings{};
+
+ private:
+  // Takes the parsed store, or forgets the old one when there is none.
+  bool adoptStore(ParsedContainer& parsed);
 };
 
 extern PanoramaContainer panoramaContainer;

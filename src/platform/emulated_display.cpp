@@ -1,17 +1,18 @@
 #include "platform/emulated_display.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace platform {
 
 namespace {
 
-constexpr size_t kDisplayBytes = static_cast<size_t>(kScreenPixels) * 2;
+constexpr size_t kDisplayBytes = kScreenBytes;
 // Space on both sides of the display memory, filled with a pattern, so that a
 // write at a wrong address is seen by guardsIntact() instead of hitting the heap.
 constexpr size_t kGuardBytes = 4096;
 constexpr uint8_t kGuardByte = 0xA5;
-constexpr size_t kGenericRowBytes = 480;
+constexpr size_t kGenericRowBytes = kScreenRowBytes;
 constexpr size_t kLinearPointerOffset = 638;  // GXBeginDraw's pointer lies this far into the memory
 
 // The pixel index in each layout's memory that shows screen pixel (x, y). The
@@ -21,9 +22,9 @@ size_t pixelIndex(DeviceClass device, int32_t x, int32_t y) {
   switch (device) {
     case DeviceClass::Linear:
     case DeviceClass::Palmax:
-      return static_cast<size_t>(320 * x + 319 - y);
+      return static_cast<size_t>(kScreenHeight * x + kScreenHeight - 1 - y);
     case DeviceClass::Direct:
-      return static_cast<size_t>(320 * (239 - x) + y);
+      return static_cast<size_t>(kScreenHeight * (kScreenWidth - 1 - x) + y);
     case DeviceClass::Generic:
       break;
   }
@@ -33,17 +34,9 @@ size_t pixelIndex(DeviceClass device, int32_t x, int32_t y) {
 }  // namespace
 
 bool parseDeviceClass(const std::string& name, DeviceClass& device) {
-  if (name == "generic") {
-    device = DeviceClass::Generic;
-  } else if (name == "linear") {
-    device = DeviceClass::Linear;
-  } else if (name == "direct") {
-    device = DeviceClass::Direct;
-  } else if (name == "palmax") {
-    device = DeviceClass::Palmax;
-  } else {
-    return false;
-  }
+  const auto found = std::find(kDeviceClassNames.begin(), kDeviceClassNames.end(), name);
+  if (found == kDeviceClassNames.end()) return false;
+  device = static_cast<DeviceClass>(found - kDeviceClassNames.begin());
   return true;
 }
 
@@ -60,11 +53,11 @@ EmulatedDisplay::~EmulatedDisplay() = default;
 std::u16string EmulatedDisplay::oemInfo() const {
   switch (device_) {
     case DeviceClass::Linear:
-      return u"Compaq iPAQ H3600";  // '6' at index 14
+      return std::u16string(kOemMakerCompaq) + u" iPAQ H3600";  // '6' at index 14
     case DeviceClass::Direct:
-      return u"Compaq iPAQ H3800";  // '8' at index 14
+      return std::u16string(kOemMakerCompaq) + u" iPAQ H3800";  // '8' at index 14
     case DeviceClass::Palmax:
-      return u"Palmax PD-1100";
+      return std::u16string(kOemMakerPalmax) + u" PD-1100";
     case DeviceClass::Generic:
       break;
   }

@@ -7,11 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "core/screen.h"
+
 namespace platform {
 
-constexpr int32_t kScreenWidth = 240;
-constexpr int32_t kScreenHeight = 320;
-constexpr int32_t kScreenPixels = kScreenWidth * kScreenHeight;
+using ::kScreenHeight;
+using ::kScreenPixels;
+using ::kScreenWidth;
 
 enum class DeviceClass {
   Generic,  // GXBeginDraw gives memory of 480-byte rows
@@ -20,7 +22,10 @@ enum class DeviceClass {
   Palmax,   // the linear memory, under another maker's OEM string
 };
 
-// "generic", "linear", "direct" or "palmax"; false for any other name.
+// The command-line names of the device classes, in the order of DeviceClass.
+inline const std::vector<std::string> kDeviceClassNames = {"generic", "linear", "direct", "palmax"};
+
+// One of kDeviceClassNames; false for any other name.
 bool parseDeviceClass(const std::string& name, DeviceClass& device);
 
 class EmulatedDisplay {

@@ -5,10 +5,10 @@
 
 #include "raster/bounds_guard.h"
 #include "raster/edge_walk.h"
-#include "raster/fillers.h"
+#include "raster/raster_stage.h"
 #include "raster/pixel_rule.h"
-#include "raster/surface.h"
-#include "render/mesh.h"
+#include "core/surface.h"
+#include "core/mesh.h"
 
 namespace {
 

@@ -1,11 +1,12 @@
 #include "raster/lines.h"
+#include "raster/raster_stage.h"
 
 #include <algorithm>
 
-#include "display/frame_buffer.h"
+#include "core/frame_buffer.h"
 #include "raster/reciprocal_tables.h"
-#include "render/fixed_point.h"
-#include "render/mesh.h"
+#include "core/fixed_point.h"
+#include "core/mesh.h"
 
 void drawTriangleWire(const MeshVertex* top, int16_t, int16_t, const MeshVertex* middle, int16_t, int16_t,
                       const MeshVertex* bottom, int16_t, int16_t, const SurfaceDescriptor*) {

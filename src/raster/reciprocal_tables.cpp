@@ -1,4 +1,5 @@
 #include "raster/reciprocal_tables.h"
+#include "raster/raster_stage.h"
 
 int32_t ReciprocalTable[kReciprocalEntries];
 uint16_t PerspectiveReciprocalTable[kReciprocalEntries];

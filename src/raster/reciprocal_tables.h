@@ -9,5 +9,3 @@ constexpr int32_t kReciprocalEntries = 4096;
 extern int32_t ReciprocalTable[kReciprocalEntries];
 // Entry k = 4194304 / k while that fits 16 bits (65535 for k = 64, 0 below).
 extern uint16_t PerspectiveReciprocalTable[kReciprocalEntries];
-
-void buildReciprocalTables();

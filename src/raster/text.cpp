@@ -1,10 +1,11 @@
 #include "raster/text.h"
+#include "raster/raster_stage.h"
 
 #include <algorithm>
 #include <limits>
 
-#include "display/frame_buffer.h"
-#include "render/fixed_point.h"
+#include "core/frame_buffer.h"
+#include "core/fixed_point.h"
 
 // Glyphs 0-9 are the digits, 10-35 the letters, then ". , ' :", the blank,
 // "; -"; each glyph's columns include the gap before the next glyph.

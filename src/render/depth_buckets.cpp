@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <new>
 
-#include "render/mesh.h"
+#include "core/mesh.h"
 #include "render/pipeline.h"
 
 namespace {

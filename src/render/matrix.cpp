@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "render/fixed_point.h"
+#include "core/fixed_point.h"
 #include "render/trig_tables.h"
 
 MatrixStack matrixStack{};

@@ -2,21 +2,21 @@
 
 #include <algorithm>
 
-#include "raster/surface.h"
+#include "core/frame_buffer.h"
+#include "core/surface.h"
 #include "render/depth_buckets.h"
-#include "render/fixed_point.h"
+#include "core/fixed_point.h"
 #include "render/matrix.h"
-#include "render/mesh.h"
+#include "core/mesh.h"
 #include "render/projection.h"
-#include "render/render_context.h"
+#include "core/render_context.h"
+#include "render/renderer.h"
 
 namespace {
 
 // Camera z of visible vertices: -2999 to -65.
 constexpr int16_t kNearestZ = -65;
 constexpr int16_t kFarthestZ = -2999;
-constexpr int32_t kFrameColumns = 320;
-constexpr int32_t kFrameRows = 240;
 
 const TriangleCorner& cornerAt(const MeshTriangle& triangle, int32_t cornerOrder, int shift) {
   return triangle.corners[(cornerOrder >> shift) & 15];

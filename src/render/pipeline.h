@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "render/matrix.h"
-#include "render/mesh.h"
+#include "core/mesh.h"
 
 struct RenderContext;
 

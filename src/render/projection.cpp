@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "render/fixed_point.h"
-#include "render/mesh.h"
+#include "core/fixed_point.h"
+#include "core/mesh.h"
 
 int32_t ProjectionTable[kProjectionEntries];
 ProjectionScaleBounds projectionScaleBounds{0, 0};

@@ -3,9 +3,9 @@
 
 #include <cstdint>
 
-#include "render/fixed_point.h"
+#include "core/fixed_point.h"
 #include "render/matrix.h"
-#include "render/mesh.h"
+#include "core/mesh.h"
 
 constexpr int32_t kProjectionEntries = 4608;
 

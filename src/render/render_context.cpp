@@ -1,15 +1,10 @@
-#include "render/render_context.h"
+#include "render/renderer.h"
 
 #include "display/colour_lookup.h"
-#include "raster/fillers.h"
-#include "raster/lines.h"
-#include "raster/reciprocal_tables.h"
-#include "raster/text.h"
+#include "raster/raster_stage.h"
 #include "render/depth_buckets.h"
 #include "render/projection.h"
 #include "render/trig_tables.h"
-
-RenderContext renderContext{};
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "render/projection.h"
-#include "render/render_context.h"
+#include "core/render_context.h"
 
 // How the bounds are conservative. A camera coordinate is c = floor(S / 2^14) + t,
 // where S is the 32-bit sum of three products of the model point with one column

@@ -1,13 +1,15 @@
 #include "shell/application.h"
 
-#include "display/frame_buffer.h"
+#include "core/frame_buffer.h"
+#include "display/blitters.h"
 #include "panorama/cube_scene.h"
 #include "panorama/panorama_container.h"
 #include "platform/platform.h"
 #include "render/depth_buckets.h"
-#include "render/fixed_point.h"
+#include "core/fixed_point.h"
 #include "render/matrix.h"
-#include "render/render_context.h"
+#include "core/render_context.h"
+#include "render/renderer.h"
 #include "shell/input_state.h"
 #include "shell/main_window.h"
 #include "shell/view_control.h"
@@ -39,6 +41,12 @@ bool initApplication() {
   stylusState.currentX = -1;
   stylusState.currentY = -1;
   return loaded;
+}
+
+bool startApplication() {
+  const bool started = initApplication();
+  selectBlitter(renderContext);
+  return started;
 }
 
 int32_t runMainLoop() {

@@ -12,6 +12,9 @@ constexpr int32_t kForegroundInterval = 16;
 
 // Initialises the renderer and loads the panorama; true when the scene was built.
 bool initApplication();
+// The start-up pair: initApplication, then the blitter for this device (chosen
+// even when loading failed). Returns what initApplication returned.
+bool startApplication();
 // Handles waiting messages first, else produces a frame; returns the quit
 // message's wParam.
 int32_t runMainLoop();

@@ -5,17 +5,7 @@
 
 #include <cstdint>
 
-// Virtual-key codes the viewer acts on.
-constexpr uint8_t kKeyQuit = 0xC1;      // application button 1
-constexpr uint8_t kKeyReset = 0xC2;     // application button 2
-constexpr uint8_t kKeyZoomIn = 0xC3;    // application button 3
-constexpr uint8_t kKeyZoomOut = 0xC4;   // application button 4
-constexpr uint8_t kKeyQuitNow = 0xC5;   // application button 5
-constexpr uint8_t kKeyFillMode = 0x24;  // textured / wire-frame
-constexpr uint8_t kKeyLeft = 0x25;
-constexpr uint8_t kKeyUp = 0x26;
-constexpr uint8_t kKeyRight = 0x27;
-constexpr uint8_t kKeyDown = 0x28;
+#include "core/key_codes.h"
 
 // Entry k is 1 from the key-down to the key-up message of key code k & 0xFF.
 extern uint8_t KeyState[256];

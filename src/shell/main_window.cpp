@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "display/blitters.h"
-#include "render/render_context.h"
+#include "core/render_context.h"
+#include "core/screen.h"
 #include "shell/application.h"
 #include "shell/input_state.h"
 #include "shell/view_control.h"
@@ -16,8 +16,6 @@ platform::InstanceHandle applicationInstance = nullptr;
 
 constexpr uint32_t kClassStyle = 3;  // redraw on horizontal and vertical size change
 constexpr uint32_t kWindowStyle = 0x90000000u;  // popup, visible
-constexpr int32_t kWindowWidth = 240;
-constexpr int32_t kWindowHeight = 320;
 constexpr uint32_t kHideStartIcon = 0x20;
 constexpr uint32_t kHideInputPanelButton = 8;
 constexpr uint32_t kHideTaskBar = 2;
@@ -53,19 +51,17 @@ bool viewerStartUp(platform::InstanceHandle instance, platform::InstanceHandle p
     if (platform::registerClass(windowClass) == 0) return false;
   }
 
-  mainWindow = platform::createWindow(0, kApplicationName, kApplicationName, kWindowStyle, 0, 0, kWindowWidth,
-                                      kWindowHeight, nullptr, nullptr, applicationInstance, nullptr);
+  mainWindow = platform::createWindow(0, kApplicationName, kApplicationName, kWindowStyle, 0, 0, kScreenWidth,
+                                      kScreenHeight, nullptr, nullptr, applicationInstance, nullptr);
   platform::shellFullScreen(mainWindow, kHideStartIcon);
   platform::shellFullScreen(mainWindow, kHideInputPanelButton);
   platform::shellFullScreen(mainWindow, kHideTaskBar);
-  platform::moveWindow(mainWindow, 0, 0, kWindowWidth, kWindowHeight, true);
+  platform::moveWindow(mainWindow, 0, 0, kScreenWidth, kScreenHeight, true);
   platform::showWindow(mainWindow, showCommand);
   platform::updateWindow(mainWindow);
   std::memset(KeyState, 0, sizeof KeyState);
 
-  const bool started = initApplication();
-  selectBlitter(renderContext);
-  if (!started) {
+  if (!startApplication()) {
     // Nothing was shown; give the display and the keys back before leaving.
     GXCloseInput();
     GXCloseDisplay();

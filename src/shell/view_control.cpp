@@ -4,13 +4,14 @@
 #include <cstdint>
 #include <limits>
 
-#include "display/frame_buffer.h"
+#include "core/frame_buffer.h"
 #include "panorama/cube_scene.h"
 #include "panorama/panorama_container.h"
-#include "render/fixed_point.h"
+#include "core/fixed_point.h"
 #include "render/matrix.h"
 #include "render/pipeline.h"
-#include "render/render_context.h"
+#include "core/render_context.h"
+#include "render/renderer.h"
 #include "render/trig_tables.h"
 #include "render/visibility.h"
 #include "shell/input_state.h"

@@ -14,12 +14,11 @@
 
 #include "arm/counted_helpers.h"
 #include "arm/self_contained_viewer.h"
-#include "display/blitters.h"
 #include "panorama/container_writer.h"
 #include "panorama/cube_scene.h"
 #include "platform/platform.h"
 #include "render/projection.h"
-#include "render/render_context.h"
+#include "core/render_context.h"
 #include "shell/application.h"
 #include "shell/input_state.h"
 #include "shell/main_window.h"
@@ -87,9 +86,7 @@ class FramePathTest : public HeadlessTest {
     platform::registerClass(windowClass);
     mainWindow = platform::createWindow(0, kApplicationName, kApplicationName, 0, 0, 0, 240, 320, nullptr, nullptr,
                                         nullptr, nullptr);
-    const bool started = initApplication();
-    selectBlitter(renderContext);
-    return started;
+    return startApplication();
   }
 
   // Produces every frame of the scenario and checks each one's helper calls:

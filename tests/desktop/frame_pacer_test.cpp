@@ -2,7 +2,7 @@
 // drift, and no rush after a late frame.
 #include <gtest/gtest.h>
 
-#include "platform/sdl/frame_pacer.h"
+#include "platform/desktop/frame_pacer.h"
 
 using platform::FramePacer;
 using namespace std::chrono_literals;

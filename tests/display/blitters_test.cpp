@@ -13,9 +13,9 @@
 
 #include "display/blitters.h"
 #include "display/colour_lookup.h"
-#include "display/frame_buffer.h"
+#include "core/frame_buffer.h"
 #include "platform/headless/headless_backend.h"
-#include "render/render_context.h"
+#include "core/render_context.h"
 #include "support/headless_fixture.h"
 
 namespace {

@@ -7,14 +7,15 @@
 #include <tuple>
 #include <vector>
 
-#include "display/frame_buffer.h"
+#include "core/frame_buffer.h"
 #include "panorama_test_files.h"
-#include "raster/fillers.h"
-#include "raster/surface.h"
+#include "raster/raster_stage.h"
+#include "core/surface.h"
 #include "render/depth_buckets.h"
 #include "render/matrix.h"
 #include "render/pipeline.h"
-#include "render/render_context.h"
+#include "core/render_context.h"
+#include "render/renderer.h"
 #include "shell/view_control.h"
 
 namespace panorama_test {

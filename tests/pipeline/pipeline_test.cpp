@@ -6,13 +6,15 @@
 #include <vector>
 
 #include "raster/reciprocal_tables.h"
-#include "raster/surface.h"
+#include "raster/raster_stage.h"
+#include "core/surface.h"
 #include "render/depth_buckets.h"
 #include "render/matrix.h"
-#include "render/mesh.h"
+#include "core/mesh.h"
 #include "render/pipeline.h"
 #include "render/projection.h"
-#include "render/render_context.h"
+#include "core/render_context.h"
+#include "render/renderer.h"
 #include "render/trig_tables.h"
 
 namespace {

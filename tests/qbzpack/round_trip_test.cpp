@@ -2,9 +2,9 @@
 // the packed indices again, and info judges files as the viewer does.
 #include "panorama/container_writer.h"
 #include "qbzpack/colour_index.h"
-#include "qbzpack/container_reading.h"
 #include "qbzpack/cube_geometry.h"
 #include "qbzpack/image_input.h"
+#include "qbzpack/inspect_commands.h"
 #include "qbzpack/tool_error.h"
 #include "test_files.h"
 
@@ -37,9 +37,9 @@ TEST(RoundTrip, PackedFacesExtractAndRepackUnchanged) {
                 storage, "--allow-holes"});
     expectRuns({"extract", out, dir.path("extracted")});
     expectSamePictures(dir.path("drawn/"), dir.path("extracted/"));
-    const LoadedPanorama loaded = readPanoramaFile(out);
-    ASSERT_TRUE(loaded.loaded);
-    EXPECT_EQ(loaded.tilesPerSide, 3u);  // an odd number of tiles per side is fine for the viewer
+    const ParsedContainer loaded = readPanoramaFile(out);
+    ASSERT_TRUE(loaded.storeLoaded);
+    EXPECT_EQ(loaded.header->faceSize / loaded.header->tileSize, 3u);  // an odd number of tiles per side is fine for the viewer
     EXPECT_EQ(loaded.header->compressedSize == 0, storage == "--raw");
   }
   // A dithered panorama, extracted and repacked with another tile size, gives the same faces.
@@ -61,10 +61,10 @@ TEST(RoundTrip, PackedFacesExtractAndRepackUnchanged) {
   qbzpack_test::writePng(dir.path("flat.png"), qbzpack_test::flatPicture(16, 8, colourOfStoredIndex(grey)));
   expectRuns({"pack", dir.path("flat.png"), "--face-size", "2", "--tile-size", "2", "--allow-holes", "-o",
               dir.path("tiny.qbz")});
-  const LoadedPanorama tiny = readPanoramaFile(dir.path("tiny.qbz"));
-  ASSERT_TRUE(tiny.loaded);
+  const ParsedContainer tiny = readPanoramaFile(dir.path("tiny.qbz"));
+  ASSERT_TRUE(tiny.storeLoaded);
   EXPECT_EQ(tiny.header->compressedSize, 0u);
-  EXPECT_EQ(tiny.pixels, std::vector<uint16_t>(24, grey));
+  EXPECT_EQ(std::vector<uint16_t>(tiny.pixels.get(), tiny.pixels.get() + tiny.pixelCount), std::vector<uint16_t>(24, grey));
 }
 
 TEST(RoundTrip, SelfContainedViewerLoadsWithItsSettings) {
@@ -91,16 +91,16 @@ TEST(RoundTrip, SelfContainedViewerLoadsWithItsSettings) {
   EXPECT_EQ(std::vector<uint8_t>(bytes.begin(), bytes.begin() + 1000), std::vector<uint8_t>(1000, 0x90));
   EXPECT_EQ(std::filesystem::status(out).permissions() & std::filesystem::perms::all,
             static_cast<std::filesystem::perms>(0755)) << "the viewer can be run";
-  const LoadedPanorama p = readPanoramaFile(out);
-  ASSERT_TRUE(p.loaded);
+  const ParsedContainer p = readPanoramaFile(out);
+  ASSERT_TRUE(p.storeLoaded);
   // Yaw -90 degrees as a heading within one turn (1536). Elevations, positive up, stored with the
   // viewer's sign (its pitch grows downwards); the horizon as highest elevation is stored one unit
   // up (-1), as 0 would mean straight up. The default zoom moved into the limits (150).
-  const ViewerSettings& s = p.settings;
+  const ViewerSettings& s = p.trailer->settings;
   EXPECT_EQ(std::tuple(s.initialYaw, s.initialPitch, s.pitchMax, s.pitchMin, s.initialZoom, s.captionColour),
             std::tuple(1536, 114, 171, -1, 150u, 0xFFFF));
-  EXPECT_EQ(p.banner + "|" + p.caption, "(©) example.org/mars|Husband Hill");
-  EXPECT_EQ(p.overlay1Pixels, 200u);
+  EXPECT_EQ(std::string(p.banner.get()) + "|" + p.caption.get(), "(©) example.org/mars|Husband Hill");
+  EXPECT_EQ(p.overlay1.width * p.overlay1.height, 200u);
   std::string shown;
   EXPECT_EQ(runTool({"info", out}, nullptr, &shown), kExitOk);
   for (const char* wanted : {"self-contained viewer", "\"Husband Hill\"", "150 to 300", "20 x 10 at (5, 7)",

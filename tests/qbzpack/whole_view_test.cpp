@@ -3,11 +3,12 @@
 // accepts and leaves some for each one it refuses.
 #include <array>
 
-#include "display/frame_buffer.h"
+#include "core/frame_buffer.h"
 #include "panorama/container_writer.h"
 #include "qbzpack/colour_index.h"
 #include "qbzpack/whole_view.h"
-#include "render/render_context.h"
+#include "core/render_context.h"
+#include "render/renderer.h"
 #include "shell/view_control.h"
 #include "support/headless_fixture.h"
 #include "test_files.h"

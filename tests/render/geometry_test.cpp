@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "render/matrix.h"
-#include "render/mesh.h"
+#include "core/mesh.h"
 #include "render/projection.h"
 #include "render/trig_tables.h"
 

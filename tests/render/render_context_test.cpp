@@ -2,13 +2,14 @@
 
 #include <cstring>
 
-#include "raster/fillers.h"
+#include "raster/raster_stage.h"
 #include "raster/lines.h"
 #include "raster/reciprocal_tables.h"
 #include "raster/text.h"
 #include "render/depth_buckets.h"
 #include "render/projection.h"
-#include "render/render_context.h"
+#include "core/render_context.h"
+#include "render/renderer.h"
 #include "render/trig_tables.h"
 
 namespace {

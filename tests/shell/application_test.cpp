@@ -7,10 +7,10 @@
 
 #include "panorama/panorama_container.h"
 #include "platform/backend.h"
-#include "raster/fillers.h"
+#include "raster/raster_stage.h"
 #include "render/depth_buckets.h"
 #include "render/matrix.h"
-#include "render/render_context.h"
+#include "core/render_context.h"
 #include "shell/application.h"
 #include "shell/input_state.h"
 #include "shell/main_window.h"

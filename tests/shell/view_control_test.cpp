@@ -3,12 +3,13 @@
 #include <algorithm>
 #include <tuple>
 
-#include "display/frame_buffer.h"
+#include "core/frame_buffer.h"
 #include "panorama/panorama_container.h"
-#include "raster/fillers.h"
+#include "raster/raster_stage.h"
 #include "raster/lines.h"
 #include "render/matrix.h"
-#include "render/render_context.h"
+#include "core/render_context.h"
+#include "render/renderer.h"
 #include "shell/input_state.h"
 #include "shell/view_control.h"
 #include "support/headless_fixture.h"

@@ -11,7 +11,7 @@
 
 #include "panorama/container_writer.h"
 #include "platform/host/headless_host.h"
-#include "render/render_context.h"
+#include "core/render_context.h"
 #include "shell/application.h"
 #include "shell/input_state.h"
 #include "support/grid_panorama.h"

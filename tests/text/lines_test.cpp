@@ -6,8 +6,9 @@
 #include <set>
 #include <utility>
 
-#include "display/frame_buffer.h"
+#include "core/frame_buffer.h"
 #include "raster/reciprocal_tables.h"
+#include "raster/raster_stage.h"
 
 namespace {
 

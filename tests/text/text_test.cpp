@@ -1,4 +1,5 @@
 #include "raster/text.h"
+#include "raster/raster_stage.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "display/frame_buffer.h"
+#include "core/frame_buffer.h"
 
 namespace {
 

@@ -9,13 +9,13 @@
 #include <cstdlib>
 #include <vector>
 
-#include "display/frame_buffer.h"
+#include "core/frame_buffer.h"
+#include "core/screen.h"
 #include "raster/text.h"
+#include "raster/raster_stage.h"
 
 namespace {
 
-constexpr int kScreenWidth = 240;
-constexpr int kScreenHeight = 320;
 
 bool writeGreyPng(const char* path, const std::vector<png_byte>& pixels, int width, int height) {
   FILE* file = std::fopen(path, "wb");

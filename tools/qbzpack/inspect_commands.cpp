@@ -8,7 +8,6 @@
 #include <memory>
 
 #include "qbzpack/colour_index.h"
-#include "qbzpack/container_reading.h"
 #include "qbzpack/file_output.h"
 #include "qbzpack/png_output.h"
 #include "qbzpack/progress.h"
@@ -86,7 +85,7 @@ std::string storedPitch(int32_t pitch, const char* fallback) {
   return std::to_string(pitch) + "u" + (pitch == 0 ? std::string(" (viewer default ") + fallback + ")" : "");
 }
 
-void printSettings(const LoadedPanorama& p, std::ostream& out) {
+void printSettings(const ParsedContainer& p, std::ostream& out) {
   const ContainerTrailer& t = *p.trailer;
   const ViewerSettings& s = t.settings;
   out << "trailer:        container at " << t.containerOffset << ", banner at " << t.bannerOffset << ", caption at "
@@ -99,9 +98,9 @@ void printSettings(const LoadedPanorama& p, std::ostream& out) {
   out << "pitch limits:   " << elevation(highestPitch) << " to " << elevation(lowestPitch) << " (stored min "
       << storedPitch(s.pitchMin, "-512u") << ", max " << storedPitch(s.pitchMax, "512u") << ")\n";
   out << "zoom limits:    " << s.zoomMin << " to " << s.zoomMax << "\n";
-  out << "banner:         " << (p.hasBanner ? quoted(p.banner) : std::string("none")) << ", colour "
+  out << "banner:         " << (p.banner ? quoted(p.banner.get()) : std::string("none")) << ", colour "
       << hex(static_cast<uint32_t>(s.bannerColour)) << ", shown until frame " << s.bannerFrames << "\n";
-  out << "caption:        " << (p.hasCaption ? quoted(p.caption) : std::string("none")) << ", colour "
+  out << "caption:        " << (p.caption ? quoted(p.caption.get()) : std::string("none")) << ", colour "
       << hex(static_cast<uint32_t>(s.captionColour)) << ", at (" << s.captionX << ", " << s.captionY << ")\n";
   out << "overlay 1:      " << s.overlay1Width << " x " << s.overlay1Height << " at (" << s.overlay1X << ", "
       << s.overlay1Y << ")" << (t.overlay1Offset == 0 ? ", none stored" : "") << "\n";
@@ -110,9 +109,9 @@ void printSettings(const LoadedPanorama& p, std::ostream& out) {
 }
 
 // The likeliest reason the loader refused the file, from the raw records.
-std::string refusalReason(const LoadedPanorama& p) {
-  if (p.loaded) return "";
-  if (p.hasTrailer && !p.trailer) return " (trailer cut short)";
+std::string refusalReason(const ParsedContainer& p) {
+  if (p.storeLoaded) return "";
+  if (p.trailerMagic && !p.trailer) return " (trailer cut short)";
   if (!p.header) return " (no container header)";
   if (std::string(p.header->magic, 4) != std::string(kContainerMagic, 4)) return " (no QBZP magic)";
   if (!isAcceptedGeometry(p.header->faceSize, p.header->tileSize)) {
@@ -124,11 +123,21 @@ std::string refusalReason(const LoadedPanorama& p) {
 
 }  // namespace
 
+ParsedContainer readPanoramaFile(const std::string& path, uint64_t* fileBytes) {
+  // The viewer's file offsets are 32-bit: it reads nothing larger.
+  const std::vector<uint8_t> bytes = readWholeFile(path, std::numeric_limits<int32_t>::max());
+  if (fileBytes != nullptr) *fileBytes = bytes.size();
+  ParsedContainer parsed = parseContainer(bytes.data(), bytes.size(), ContainerPlacement::Appended);
+  if (parsed.trailerMagic) return parsed;
+  return parseContainer(bytes.data(), bytes.size(), ContainerPlacement::Standalone);
+}
+
 bool runInfo(const std::string& path, std::ostream& out) {
   checkContainerFile(path);
-  const LoadedPanorama p = readPanoramaFile(path);
-  out << "file:           " << path << " (" << p.fileBytes << " bytes)\n";
-  out << "kind:           " << (p.hasTrailer ? "self-contained viewer (appended container)" : "stand-alone container")
+  uint64_t fileBytes = 0;
+  const ParsedContainer p = readPanoramaFile(path, &fileBytes);
+  out << "file:           " << path << " (" << fileBytes << " bytes)\n";
+  out << "kind:           " << (p.trailerMagic ? "self-contained viewer (appended container)" : "stand-alone container")
       << "\n";
   if (p.header) {
     const ContainerHeader& h = *p.header;
@@ -143,30 +152,33 @@ bool runInfo(const std::string& path, std::ostream& out) {
   } else {
     out << "header:         missing\n";
   }
-  if (p.loaded) {
-    out << "geometry:       " << p.tilesPerSide << " x " << p.tilesPerSide << " tiles per face, " << p.pixelsPerTile
-        << " texels per tile, " << p.pixelsPerFace << " per face, " << p.totalPixels << " in all\n";
+  if (p.storeLoaded) {
+    const uint32_t tilesPerSide = p.header->faceSize / p.header->tileSize;
+    const uint32_t pixelsPerTile = p.header->tileSize * p.header->tileSize;
+    out << "geometry:       " << tilesPerSide << " x " << tilesPerSide << " tiles per face, " << pixelsPerTile
+        << " texels per tile, " << pixelsPerTile * tilesPerSide * tilesPerSide << " per face, " << p.pixelCount
+        << " in all\n";
   }
   if (p.trailer) printSettings(p, out);
-  else if (p.hasTrailer) out << "trailer:        cut short\n";
-  out << "viewer loads:   " << (p.loaded ? "yes" : "no") << refusalReason(p) << "\n";
-  if (p.loaded) {
+  else if (p.trailerMagic) out << "trailer:        cut short\n";
+  out << "viewer loads:   " << (p.storeLoaded ? "yes" : "no") << refusalReason(p) << "\n";
+  if (p.storeLoaded) {
     const uint32_t zoom = p.trailer ? lowestZoomOf(p.trailer->settings) : kDefaultZoomMin;
     const std::string holes = holesExplanation(p.header->faceSize, p.header->tileSize, zoom, p.trailer.has_value());
     out << "shows whole:    "
         << (holes.empty() ? "yes, at every zoom from " + std::to_string(zoom) : "no (" + holes + ")") << "\n";
   }
-  return p.loaded;
+  return p.storeLoaded;
 }
 
 void runExtract(const std::string& path, const std::string& directory) {
   checkContainerFile(path);
-  const LoadedPanorama p = readPanoramaFile(path);
-  if (!p.loaded || !p.header) throw ToolError(path + ": the viewer would not load this file");
+  const ParsedContainer p = readPanoramaFile(path);
+  if (!p.storeLoaded || !p.header) throw ToolError(path + ": the viewer would not load this file");
   // Faces whose size is not a whole number of tiles keep only the stored tiles.
   const uint32_t tileSize = p.header->tileSize;
-  const uint32_t edge = p.tilesPerSide * tileSize;
-  if (edge == 0 || p.pixels.size() != size_t{kFaceCount} * edge * edge) throw ToolError(path + ": no pixels stored");
+  const uint32_t edge = p.header->faceSize / tileSize * tileSize;
+  if (edge == 0 || p.pixelCount != size_t{kFaceCount} * edge * edge) throw ToolError(path + ": no pixels stored");
   // One face at a time, each encoded as soon as it is decoded from the store.
   Progress progress("extracting faces", kFaceCount);
   writeFilesTogether(directory, kFaceCount, [&](uint32_t face) {

@@ -2,10 +2,18 @@
 // self-contained viewer.
 #pragma once
 
+#include <cstdint>
 #include <ostream>
 #include <string>
 
+#include "panorama/container_reader.h"
+
 namespace qbzpack {
+
+// The file judged as the viewer judges it: as an appended container when it
+// ends in the trailer magic, as a stand-alone one otherwise. Throws ToolError
+// only when the file cannot be read.
+ParsedContainer readPanoramaFile(const std::string& path, uint64_t* fileBytes = nullptr);
 
 // Prints the header, derived geometry, trailer and settings; returns whether
 // the viewer would load the file.

@@ -6,12 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "core/screen.h"
 #include "qbzpack/image.h"
 
 namespace qbzpack {
-
-constexpr uint32_t kScreenWidth = 240;
-constexpr uint32_t kScreenHeight = 320;
 
 struct OverlayPixels {
   uint32_t width = 0;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "raster/raster_stage.h"
 #include "raster/text.h"
 
 namespace qbzpack {

@@ -4,13 +4,6 @@ namespace platform {
 
 namespace {
 
-constexpr uint8_t kVkToggleFill = 0x24;
-constexpr uint8_t kVkLeft = 0x25;
-constexpr uint8_t kVkUp = 0x26;
-constexpr uint8_t kVkRight = 0x27;
-constexpr uint8_t kVkDown = 0x28;
-constexpr uint8_t kVkQuit = 0xC1;   // button 1
-constexpr uint8_t kVkReset = 0xC2;  // button 2
 
 constexpr KeyAction press(uint8_t virtualKey) { return KeyAction{virtualKey, HostCommand::None}; }
 constexpr KeyAction run(HostCommand command) { return KeyAction{0, command}; }
@@ -32,23 +25,23 @@ const std::array<const char*, 10> kHelpCardLines = {
 
 KeyAction keyAction(DesktopKey key, uint32_t modifiers) {
   switch (key) {
-    case DesktopKey::Left: return press(kVkLeft);
-    case DesktopKey::Up: return press(kVkUp);
-    case DesktopKey::Right: return press(kVkRight);
-    case DesktopKey::Down: return press(kVkDown);
+    case DesktopKey::Left: return press(kKeyLeft);
+    case DesktopKey::Up: return press(kKeyUp);
+    case DesktopKey::Right: return press(kKeyRight);
+    case DesktopKey::Down: return press(kKeyDown);
     case DesktopKey::Home:
-    case DesktopKey::W: return press(kVkToggleFill);
-    case DesktopKey::R: return press(kVkReset);
-    case DesktopKey::Q: return press(kVkQuit);
+    case DesktopKey::W: return press(kKeyFillMode);
+    case DesktopKey::R: return press(kKeyReset);
+    case DesktopKey::Q: return press(kKeyQuit);
     // '+' is the shifted '=' on many layouts; '=' alone is the same key, so
     // it zooms in too rather than doing nothing.
     case DesktopKey::Plus:
     case DesktopKey::Equals:
     case DesktopKey::KeypadPlus:
-    case DesktopKey::PageUp: return press(kVkZoomIn);
+    case DesktopKey::PageUp: return press(kKeyZoomIn);
     case DesktopKey::Minus:
     case DesktopKey::KeypadMinus:
-    case DesktopKey::PageDown: return press(kVkZoomOut);
+    case DesktopKey::PageDown: return press(kKeyZoomOut);
     case DesktopKey::F1:
     case DesktopKey::H: return run(HostCommand::Help);
     case DesktopKey::F11: return run(HostCommand::ToggleFullScreen);

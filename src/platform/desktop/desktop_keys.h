@@ -22,6 +22,8 @@
 #include <array>
 #include <cstdint>
 
+#include "core/key_codes.h"
+
 namespace platform {
 
 enum class DesktopKey : uint8_t {
@@ -43,7 +45,7 @@ enum class HostCommand : uint8_t {
   Help,              // show the help card over the picture
   ToggleFullScreen,
   Screenshot,        // save the 240 x 320 screen as a PNG
-  LeaveFullScreenOrQuit,  // Escape: leaves full screen; in a window presses kVkQuitNow
+  LeaveFullScreenOrQuit,  // Escape: leaves full screen; in a window presses kKeyQuitNow
 };
 
 struct KeyAction {
@@ -51,15 +53,10 @@ struct KeyAction {
   HostCommand command = HostCommand::None;
 };
 
-// Handheld virtual-key codes the desktop hosts press themselves.
-constexpr uint8_t kVkQuitNow = 0xC5;  // button 5: the close button, Escape from a window
-constexpr uint8_t kVkZoomIn = 0xC3;
-constexpr uint8_t kVkZoomOut = 0xC4;
-
 // What a key press does; modifiers are kDesktop* flags.
 KeyAction keyAction(DesktopKey key, uint32_t modifiers);
 // The zoom key one notch of the wheel taps: away from the user zooms in.
-inline uint8_t wheelVirtualKey(int32_t notches) { return notches > 0 ? kVkZoomIn : kVkZoomOut; }
+inline uint8_t wheelVirtualKey(int32_t notches) { return notches > 0 ? kKeyZoomIn : kKeyZoomOut; }
 
 // Lines of the help card, for the host to draw over the scaled picture.
 extern const std::array<const char*, 10> kHelpCardLines;

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "platform/backend.h"
 #include "platform/emulated_display.h"
@@ -16,8 +17,6 @@
 #include "platform/sdl/single_instance.h"
 #endif
 #if QBZ_HAVE_WIN32
-#include <vector>
-
 #include "platform/text_encoding.h"
 #include "platform/win32/win32_host.h"
 #endif
@@ -125,11 +124,10 @@ int main(int argc, char** argv) { return qbzviewMain(argc, argv); }
 
 namespace {
 
-int qbzviewMain(int argc, char** argv) {
-  CLI::App app{"qbzview: a full-screen viewer for cubic panoramas"};
-  app.allow_windows_style_options(false);  // "/x" is a path, on Windows too
+// What the command line asked for.
+struct CommandLine {
   bool headless = false;
-  std::string deviceName = "generic";
+  std::string deviceName = platform::kDeviceClassNames[0];
   int32_t frames = 2;
   std::string eventsPath;
   std::string dumpPath;
@@ -138,98 +136,95 @@ int qbzviewMain(int argc, char** argv) {
   int32_t scale = 2;
   bool fullscreen = false;
   int32_t framesPerSecond = 30;
-  app.add_flag("--headless", headless, "Run without a window on the emulated handheld display");
-  app.add_option("--device", deviceName, "Emulated device class: generic, linear, direct or palmax")
-      ->check(CLI::IsMember({"generic", "linear", "direct", "palmax"}));
-  CLI::Option* framesOption =
-      app.add_option("--frames", frames, "Headless: end after this frame (0: run until the viewer quits)")
-          ->check(CLI::Range(0, 1000000000));
-  CLI::Option* eventsOption =
-      app.add_option("--events", eventsPath, "Headless: input script, one 'FRAME KIND ARGS' event a line");
-  CLI::Option* dumpOption =
-      app.add_option("--dump-display", dumpPath, "Headless: write the final screen as raw 5-6-5 pixels");
-  CLI::Option* screenshotOption =
-      app.add_option("--screenshot", screenshotPath, "Headless: write the final screen as a PNG");
-  CLI::Option* scaleOption =
-      app.add_option("--scale", scale, "Window: whole scale factor of the 240 x 320 screen (default 2)")
-          ->check(CLI::Range(1, 16));
-  CLI::Option* fullscreenOption =
-      app.add_flag("--fullscreen", fullscreen, "Window: the whole desktop screen, letterboxed");
-  CLI::Option* fpsOption =
-      app.add_option("--fps", framesPerSecond, "Window: frames per second, as the handheld's display (default 30)")
-          ->check(CLI::Range(1, 1000));
   bool smooth = false;
-  CLI::Option* smoothOption =
-      app.add_flag("--smooth", smooth, "Window: linear filtering, filling the window (default: sharp whole-factor pixels)");
-  app.add_option("PANORAMA", panorama, "QBZ container or equirectangular PNG/JPEG picture");
+  std::vector<const CLI::Option*> headlessOnly;  // options that need --headless
+  std::vector<const CLI::Option*> windowOnly;    // options that are for the window
+};
+
+void declareOptions(CLI::App& app, CommandLine& line) {
+  app.allow_windows_style_options(false);  // "/x" is a path, on Windows too
+  app.add_flag("--headless", line.headless, "Run without a window on the emulated handheld display");
+  app.add_option("--device", line.deviceName, "Emulated device class: generic, linear, direct or palmax")
+      ->check(CLI::IsMember(platform::kDeviceClassNames));
+  line.headlessOnly = {
+      app.add_option("--frames", line.frames, "Headless: end after this frame (0: run until the viewer quits)")
+          ->check(CLI::Range(0, 1000000000)),
+      app.add_option("--events", line.eventsPath, "Headless: input script, one 'FRAME KIND ARGS' event a line"),
+      app.add_option("--dump-display", line.dumpPath, "Headless: write the final screen as raw 5-6-5 pixels"),
+      app.add_option("--screenshot", line.screenshotPath, "Headless: write the final screen as a PNG")};
+  line.windowOnly = {
+      app.add_option("--scale", line.scale, "Window: whole scale factor of the 240 x 320 screen (default 2)")
+          ->check(CLI::Range(1, 16)),
+      app.add_flag("--fullscreen", line.fullscreen, "Window: the whole desktop screen, letterboxed"),
+      app.add_option("--fps", line.framesPerSecond,
+                     "Window: frames per second, as the handheld's display (default 30)")
+          ->check(CLI::Range(1, 1000)),
+      app.add_flag("--smooth", line.smooth,
+                   "Window: linear filtering, filling the window (default: sharp whole-factor pixels)")};
+  app.add_option("PANORAMA", line.panorama, "QBZ container or equirectangular PNG/JPEG picture");
   app.footer(kFooter);
-  try {
-    app.parse(argc, argv);
-  } catch (const CLI::ParseError& error) {
-    const int code = app.exit(error);
-    return code == 0 ? 0 : 2;
-  }
+}
 
-  if (!headless) {
-    for (const CLI::Option* option : {framesOption, eventsOption, dumpOption, screenshotOption}) {
-      if (option->count() != 0) {
-        std::fprintf(stderr, "qbzview: %s needs --headless\n", option->get_name().c_str());
-        return 2;
-      }
-    }
-#if QBZ_HAVE_SDL
-    platform::SdlOptions options;
-    if (!platform::parseDeviceClass(deviceName, options.device)) {
-      std::fprintf(stderr, "qbzview: unknown device '%s'\n", deviceName.c_str());
-      return 2;
-    }
-    options.scale = scale;
-    options.fullscreen = fullscreen;
-    options.smooth = smooth;
-    options.framesPerSecond = framesPerSecond;
-    options.instanceDirectory = platform::instanceDirectory();
-    options.helpCard = platform::renderHelpCard();
-    readCaptureRequest(options);
-    readDropRequest(options);
-    platform::PanoramaSource source;
-    if (!preparePanorama(panorama, true, source)) return 1;
-    return runWindows(std::move(options), std::move(source));
-#elif QBZ_HAVE_WIN32
-    platform::Win32Options options;
-    if (!platform::parseDeviceClass(deviceName, options.device)) {
-      std::fprintf(stderr, "qbzview: unknown device '%s'\n", deviceName.c_str());
-      return 2;
-    }
-    options.scale = scale;
-    options.fullscreen = fullscreen;
-    options.framesPerSecond = framesPerSecond;
-    options.standaloneFile = panorama;
-    platform::nameWindowAfterPanorama(options);
-    const platform::Win32Result window = platform::runWin32Window(options);
-    if (!window.error.empty()) std::fprintf(stderr, "qbzview: %s\n", window.error.c_str());
-    return window.exitCode;
-#else
-    std::fprintf(stderr, "qbzview: the desktop window is not available in this build; use --headless\n");
-    return 1;
-#endif
-  }
-  for (const CLI::Option* option : {scaleOption, fullscreenOption, fpsOption, smoothOption}) {
+// False, after saying which, when one of the options was given.
+bool noneGiven(const std::vector<const CLI::Option*>& options, const char* problem) {
+  for (const CLI::Option* option : options) {
     if (option->count() != 0) {
-      std::fprintf(stderr, "qbzview: %s is for the window, not --headless\n", option->get_name().c_str());
-      return 2;
+      std::fprintf(stderr, "qbzview: %s %s\n", option->get_name().c_str(), problem);
+      return false;
     }
   }
+  return true;
+}
 
+// False, after saying so, when the device class is unknown.
+bool readDevice(const std::string& name, platform::DeviceClass& device) {
+  if (platform::parseDeviceClass(name, device)) return true;
+  std::fprintf(stderr, "qbzview: unknown device '%s'\n", name.c_str());
+  return false;
+}
+
+int runWindow(const CommandLine& line) {
+  if (!noneGiven(line.headlessOnly, "needs --headless")) return 2;
+#if QBZ_HAVE_SDL
+  platform::SdlOptions options;
+  if (!readDevice(line.deviceName, options.device)) return 2;
+  options.scale = line.scale;
+  options.fullscreen = line.fullscreen;
+  options.smooth = line.smooth;
+  options.framesPerSecond = line.framesPerSecond;
+  options.instanceDirectory = platform::instanceDirectory();
+  options.helpCard = platform::renderHelpCard();
+  readCaptureRequest(options);
+  readDropRequest(options);
+  platform::PanoramaSource source;
+  if (!preparePanorama(line.panorama, true, source)) return 1;
+  return runWindows(std::move(options), std::move(source));
+#elif QBZ_HAVE_WIN32
+  platform::Win32Options options;
+  if (!readDevice(line.deviceName, options.device)) return 2;
+  options.scale = line.scale;
+  options.fullscreen = line.fullscreen;
+  options.framesPerSecond = line.framesPerSecond;
+  options.standaloneFile = line.panorama;
+  platform::nameWindowAfterPanorama(options);
+  const platform::Win32Result window = platform::runWin32Window(options);
+  if (!window.error.empty()) std::fprintf(stderr, "qbzview: %s\n", window.error.c_str());
+  return window.exitCode;
+#else
+  std::fprintf(stderr, "qbzview: the desktop window is not available in this build; use --headless\n");
+  return 1;
+#endif
+}
+
+int runHeadlessCommand(const CommandLine& line) {
+  if (!noneGiven(line.windowOnly, "is for the window, not --headless")) return 2;
   platform::HeadlessRun run;
-  if (!platform::parseDeviceClass(deviceName, run.options.device)) {
-    std::fprintf(stderr, "qbzview: unknown device '%s'\n", deviceName.c_str());
-    return 2;
-  }
-  run.options.frameLimit = frames;
-  if (!eventsPath.empty()) {
+  if (!readDevice(line.deviceName, run.options.device)) return 2;
+  run.options.frameLimit = line.frames;
+  if (!line.eventsPath.empty()) {
     std::string error;
     platform::EventScriptSource script;
-    if (!platform::loadEventScript(eventsPath, script, error)) {
+    if (!platform::loadEventScript(line.eventsPath, script, error)) {
       std::fprintf(stderr, "qbzview: %s\n", error.c_str());
       return 2;
     }
@@ -237,11 +232,11 @@ int qbzviewMain(int argc, char** argv) {
     run.options.streamedEvents = std::move(script.streamedPath);
   }
   platform::PanoramaSource source;
-  if (!preparePanorama(panorama, true, source)) return 1;
+  if (!preparePanorama(line.panorama, true, source)) return 1;
   run.options.standaloneFile = source.standaloneFile;
   useConverted(source);
-  run.dumpDisplayPath = dumpPath;
-  run.screenshotPath = screenshotPath;
+  run.dumpDisplayPath = line.dumpPath;
+  run.screenshotPath = line.screenshotPath;
   const platform::HeadlessResult result = platform::runHeadless(run);
   if (!result.error.empty()) {
     report(result.exitCode == 1 && result.framesProduced == 0 && !source.selfContained
@@ -249,6 +244,20 @@ int qbzviewMain(int argc, char** argv) {
                : result.error);
   }
   return result.exitCode;
+}
+
+// Parses the command line and runs what it asks for.
+int qbzviewMain(int argc, char** argv) {
+  CLI::App app{"qbzview: a full-screen viewer for cubic panoramas"};
+  CommandLine line;
+  declareOptions(app, line);
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& error) {
+    const int code = app.exit(error);
+    return code == 0 ? 0 : 2;
+  }
+  return line.headless ? runHeadlessCommand(line) : runWindow(line);
 }
 
 }  // namespace

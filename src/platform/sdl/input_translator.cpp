@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/key_codes.h"
 #include "platform/platform.h"
 #include "platform/sdl/key_mapping.h"
 
@@ -19,8 +20,8 @@ constexpr int32_t kMaxWheelTaps = 8;
 void InputTranslator::pressQuitButton(std::vector<InputMessage>& out) {
   if (quitPressed_) return;
   quitPressed_ = true;
-  out.push_back(InputMessage{kMessageKeyDown, kVkQuitNow, 0});
-  out.push_back(InputMessage{kMessageKeyUp, kVkQuitNow, 0});
+  out.push_back(InputMessage{kMessageKeyDown, kKeyQuitNow, 0});
+  out.push_back(InputMessage{kMessageKeyUp, kKeyQuitNow, 0});
 }
 
 void InputTranslator::setWindowSize(int32_t width, int32_t height) { screen_ = fitScreen(width, height, scaling_); }

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/screen.h"
 #include "platform/desktop/desktop_keys.h"
 #include "platform/desktop/screen_layout.h"
 #include "platform/desktop/tap_keeper.h"
@@ -41,7 +42,7 @@ class InputTranslator {
   intptr_t stylusAt(int32_t x, int32_t y) const;
 
   ScreenScaling scaling_;
-  ScreenRect screen_ = fitScreen(240, 320);
+  ScreenRect screen_ = fitScreen(kScreenWidth, kScreenHeight);
   HeldKeys heldKeys_;
   bool stylusDown_ = false;
   intptr_t stylusLast_ = 0;  // where the stylus was last reported

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "core/key_codes.h"
 #include "platform/path_mapping.h"
 #include "platform/screen_capture.h"
 #include "platform/text_encoding.h"
@@ -133,8 +134,8 @@ void SdlBackend::windowCreated(WindowHandle window) {
   ourWindow_ = window;
   if (!createWindow(options_.windowTitle.empty() ? toUtf8(windowTitle(window)) : options_.windowTitle)) {
     // Nothing can be shown: let the viewer quit at once, the host reports why.
-    postMessage(window, kMessageKeyDown, kVkQuitNow, 0);
-    postMessage(window, kMessageKeyUp, kVkQuitNow, 0);
+    postMessage(window, kMessageKeyDown, kKeyQuitNow, 0);
+    postMessage(window, kMessageKeyUp, kKeyQuitNow, 0);
   }
 }
 

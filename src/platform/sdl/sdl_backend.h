@@ -13,7 +13,7 @@
 
 #include "platform/backend.h"
 #include "platform/emulated_display.h"
-#include "platform/sdl/frame_pacer.h"
+#include "platform/desktop/frame_pacer.h"
 #include "platform/sdl/input_translator.h"
 #include "platform/sdl/single_instance.h"
 

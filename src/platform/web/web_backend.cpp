@@ -9,7 +9,7 @@ namespace platform {
 
 namespace {
 
-constexpr size_t kGenericRowBytes = 480;
+constexpr size_t kGenericRowBytes = kScreenRowBytes;
 
 }  // namespace
 

@@ -425,8 +425,8 @@ void Win32Backend::runCommand(HWND window, HostCommand command) {
 void Win32Backend::pressQuitButton(HWND window) {
   if (quitPressed_) return;
   quitPressed_ = true;
-  deliver(window, InputMessage{kMessageKeyDown, kVkQuitNow, 0});
-  deliver(window, InputMessage{kMessageKeyUp, kVkQuitNow, 0});
+  deliver(window, InputMessage{kMessageKeyDown, kKeyQuitNow, 0});
+  deliver(window, InputMessage{kMessageKeyUp, kKeyQuitNow, 0});
 }
 
 // F12: the exact 240 x 320 screen last shown, as a PNG beside the panorama

@@ -20,7 +20,7 @@
 #include "platform/desktop/screen_layout.h"
 #include "platform/desktop/tap_keeper.h"
 #include "platform/emulated_display.h"
-#include "platform/sdl/frame_pacer.h"
+#include "platform/desktop/frame_pacer.h"
 
 namespace platform {
 

@@ -1,4 +1,4 @@
-#include "platform/sdl/frame_pacer.h"
+#include "platform/desktop/frame_pacer.h"
 
 #include <algorithm>
 #include <thread>

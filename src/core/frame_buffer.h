@@ -4,8 +4,11 @@
 
 #include <cstdint>
 
-constexpr int32_t kFrameRows = 240;
-constexpr int32_t kFrameColumns = 320;
+#include "core/screen.h"
+
+// The portrait screen turned a quarter turn: a frame row is a screen column.
+constexpr int32_t kFrameRows = kScreenWidth;
+constexpr int32_t kFrameColumns = kScreenHeight;
 constexpr int32_t kFrameCells = kFrameRows * kFrameColumns;
 
 // What presentation leaves in every cell: depth 4096, colour 0.

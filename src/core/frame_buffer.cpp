@@ -1,4 +1,4 @@
-#include "display/frame_buffer.h"
+#include "core/frame_buffer.h"
 
 #include <cstring>
 

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "render/matrix.h"
+#include "core/geometry.h"
 
 struct SurfaceDescriptor;
 

@@ -1,0 +1,3 @@
+#include "core/render_context.h"
+
+RenderContext renderContext{};
