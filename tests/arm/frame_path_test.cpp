@@ -17,6 +17,7 @@
 #include "display/blitters.h"
 #include "panorama/container_writer.h"
 #include "panorama/cube_scene.h"
+#include "platform/atomic_file.h"
 #include "platform/platform.h"
 #include "render/projection.h"
 #include "render/render_context.h"
@@ -75,7 +76,7 @@ class FramePathTest : public HeadlessTest {
   // its main loop.
   bool startViewer(const std::vector<uint8_t>& bytes, bool appended, platform::DeviceClass device) {
     path_ = (std::filesystem::temp_directory_path() / ("qbz-arm-" + std::to_string(getpid()))).string();
-    if (!writeFileAtomically(path_, bytes)) return false;
+    if (!platform::writeFileAtomically(path_, bytes)) return false;
     platform::HeadlessOptions options;
     options.device = device;
     options.moduleFile = appended ? path_ : path_ + ".absent";

@@ -366,9 +366,9 @@ void SdlBackend::capture(const SDL_Rect& drawn) {
       screen[static_cast<size_t>(y * kScreenWidth + x)] = window[static_cast<size_t>(row * drawn.w + column)];
     }
   }
-  const bool written = endsWith(options_.capturePath, ".png") ? writePngScreen(options_.capturePath, screen)
-                                                               : writeRawScreen(options_.capturePath, screen);
-  if (!written) captureError_ = "cannot write " + options_.capturePath;
+  const FileWrite written = endsWith(options_.capturePath, ".png") ? writePngScreen(options_.capturePath, screen)
+                                                                    : writeRawScreen(options_.capturePath, screen);
+  captureError_ = written.error;
 }
 
 }  // namespace platform
