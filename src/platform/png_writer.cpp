@@ -2,7 +2,6 @@
 
 #include <zlib.h>
 
-#include <array>
 #include <cstdlib>
 #include <iterator>
 #include <limits>
@@ -11,7 +10,6 @@ namespace platform {
 
 namespace {
 
-constexpr size_t kFilterCount = 5;  // none, sub, up, average, Paeth
 constexpr size_t kIdatBytes = size_t{1} << 16;
 
 void appendBigEndian(std::vector<uint8_t>& out, uint32_t value) {
@@ -29,45 +27,20 @@ void appendChunk(std::vector<uint8_t>& out, const char* type, const uint8_t* dat
 
 int paeth(int left, int up, int upLeft) {
   const int estimate = left + up - upLeft;
-  const int toLeft = std::abs(estimate - left);
-  const int toUp = std::abs(estimate - up);
-  const int toUpLeft = std::abs(estimate - upLeft);
+  const int toLeft = std::abs(estimate - left), toUp = std::abs(estimate - up), toUpLeft = std::abs(estimate - upLeft);
   if (toLeft <= toUp && toLeft <= toUpLeft) return left;
   return toUp <= toUpLeft ? up : upLeft;
 }
 
-// Writes filter byte + filtered row to out; the sum of the bytes read as
-// signed magnitudes, which the choice of filter minimises.
-template <typename Predict>
-uint64_t filterRow(uint8_t filter, const uint8_t* row, const uint8_t* above, size_t rowBytes, size_t pixelBytes,
-                   uint8_t* out, Predict predict) {
-  out[0] = filter;
-  uint64_t sum = 0;
+// Filter byte 4 and the row, each byte less the Paeth prediction from its
+// left, upper and upper-left neighbours.
+void paethFilter(const uint8_t* row, const uint8_t* above, size_t rowBytes, size_t pixelBytes, uint8_t* out) {
+  out[0] = 4;
   for (size_t i = 0; i < rowBytes; ++i) {
     const int left = i >= pixelBytes ? row[i - pixelBytes] : 0;
     const int upLeft = i >= pixelBytes ? above[i - pixelBytes] : 0;
-    const auto value = static_cast<uint8_t>(row[i] - predict(left, above[i], upLeft));
-    out[i + 1] = value;
-    sum += value < 128 ? value : 256 - value;
+    out[i + 1] = static_cast<uint8_t>(row[i] - paeth(left, above[i], upLeft));
   }
-  return sum;
-}
-
-// The row filtered with each filter in turn; the smallest one, filter byte first.
-const std::vector<uint8_t>& bestFilteredRow(const uint8_t* row, const uint8_t* above, size_t rowBytes,
-                                            size_t pixelBytes, std::array<std::vector<uint8_t>, kFilterCount>& tries) {
-  const uint64_t sums[kFilterCount] = {
-      filterRow(0, row, above, rowBytes, pixelBytes, tries[0].data(), [](int, int, int) { return 0; }),
-      filterRow(1, row, above, rowBytes, pixelBytes, tries[1].data(), [](int left, int, int) { return left; }),
-      filterRow(2, row, above, rowBytes, pixelBytes, tries[2].data(), [](int, int up, int) { return up; }),
-      filterRow(3, row, above, rowBytes, pixelBytes, tries[3].data(),
-                [](int left, int up, int) { return (left + up) >> 1; }),
-      filterRow(4, row, above, rowBytes, pixelBytes, tries[4].data(), paeth)};
-  size_t best = 0;
-  for (size_t filter = 1; filter < kFilterCount; ++filter) {
-    if (sums[filter] < sums[best]) best = filter;
-  }
-  return tries[best];
 }
 
 // Deflates what stream holds, appending an IDAT chunk each time the output
@@ -118,13 +91,11 @@ std::vector<uint8_t> encodePng(std::span<const uint8_t> samples, uint32_t width,
   std::vector<uint8_t> idat(kIdatBytes);
   stream.next_out = idat.data();
   stream.avail_out = static_cast<uInt>(idat.size());
-  std::array<std::vector<uint8_t>, kFilterCount> tries;
-  for (std::vector<uint8_t>& filtered : tries) filtered.resize(rowBytes + 1);
+  std::vector<uint8_t> filtered(rowBytes + 1);
   const std::vector<uint8_t> zeroRow(rowBytes, 0);
   for (uint32_t y = 0; y < height; ++y) {
     const uint8_t* row = samples.data() + y * rowBytes;
-    const uint8_t* above = y == 0 ? zeroRow.data() : row - rowBytes;
-    const std::vector<uint8_t>& filtered = bestFilteredRow(row, above, rowBytes, pixelBytes, tries);
+    paethFilter(row, y == 0 ? zeroRow.data() : row - rowBytes, rowBytes, pixelBytes, filtered.data());
     stream.next_in = const_cast<Bytef*>(filtered.data());
     stream.avail_in = static_cast<uInt>(filtered.size());
     if (!deflateInto(stream, Z_NO_FLUSH, idat, png)) return {};
