@@ -9,7 +9,6 @@
 #include "qbzpack/file_output.h"
 #include "qbzpack/image_input.h"
 #include "qbzpack/picture_sampling.h"
-#include "qbzpack/png_output.h"
 
 int main(int argc, char** argv) {
   if (argc != 4 || std::atoi(argv[2]) < 1) {
@@ -27,7 +26,7 @@ int main(int argc, char** argv) {
         qbzpack::storeMean(s, 1, large.at(x, y));
       }
     }
-    qbzpack::writeFileAtomically(argv[3], qbzpack::encodePng(large), false);
+    qbzpack::writeOutputFile(argv[3], qbzpack::pngBytes(large));
   } catch (const std::exception& error) {
     std::fprintf(stderr, "qbz_enlarge_panorama: %s\n", error.what());
     return 1;

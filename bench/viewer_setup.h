@@ -15,6 +15,7 @@
 #include <string>
 
 #include "panorama/container_writer.h"
+#include "platform/atomic_file.h"
 #include "platform/backend.h"
 #include "platform/headless/headless_backend.h"
 #include "core/render_context.h"
@@ -69,7 +70,7 @@ inline const PanoramaSource& panoramaSource() {
     if (std::filesystem::is_regular_file(QBZ_BENCH_SAMPLE, error)) return PanoramaSource{QBZ_BENCH_SAMPLE, true};
     synthetic.path =
         (std::filesystem::temp_directory_path() / ("qbz_bench_" + std::to_string(::getpid()) + ".qbz")).string();
-    writeFileAtomically(synthetic.path, encodeContainer(syntheticPanorama(), true));
+    platform::writeFileAtomically(synthetic.path, encodeContainer(syntheticPanorama(), true));
     return PanoramaSource{synthetic.path, false};
   }();
   return source;

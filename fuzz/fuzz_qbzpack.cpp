@@ -13,7 +13,7 @@
 
 #include "fuzz_support.h"
 #include "qbzpack/cli.h"
-#include "qbzpack/png_output.h"
+#include "qbzpack/file_output.h"
 
 namespace {
 
@@ -35,7 +35,7 @@ bool prepare() {
   const std::filesystem::path& dir = fuzz::scratchDirectory();
   qbzpack::RgbImage picture(16, 8);
   for (size_t k = 0; k < picture.samples.size(); ++k) picture.samples[k] = static_cast<uint8_t>(k * 37);
-  const std::vector<uint8_t> png = qbzpack::encodePng(picture);
+  const std::vector<uint8_t> png = qbzpack::pngBytes(picture);
   const uint8_t stub[] = {'#', '!', 'v', 'i', 'e', 'w', 'e', 'r', '\n'};
   return fuzz::writeFile(dir / "pano.png", png.data(), png.size()) && fuzz::writeFile(dir / "viewer", stub, sizeof stub) &&
          run({"pack", "pano.png", "--face-size", "8", "--tile-size", "4", "--allow-holes", "-o", "pano.qbz"}) == 0;

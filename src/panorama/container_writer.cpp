@@ -4,11 +4,8 @@
 
 #include <zlib.h>
 
-#include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <limits>
-#include <system_error>
 
 
 namespace {
@@ -117,19 +114,4 @@ std::vector<uint8_t> encodeAppended(const std::vector<uint8_t>& prefix, const st
   file.resize(trailerAt + kContainerTrailerBytes);
   encodeContainerTrailer(trailer, file.data() + trailerAt);
   return file;
-}
-
-bool writeFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes) {
-  const std::string temporary = path + ".partial";
-  std::FILE* stream = std::fopen(temporary.c_str(), "wb");
-  if (stream == nullptr) return false;
-  const bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), stream) == bytes.size();
-  const bool closed = std::fclose(stream) == 0;
-  std::error_code error;
-  if (written && closed) {
-    std::filesystem::rename(temporary, path, error);
-    if (!error) return true;
-  }
-  std::filesystem::remove(temporary, error);
-  return false;
 }

@@ -42,7 +42,3 @@ struct AppendedExtras {
 // whose size lies outside 1..240 by 1..320, or a file of 2 GiB or more.
 std::vector<uint8_t> encodeAppended(const std::vector<uint8_t>& prefix, const std::vector<uint8_t>& container,
                                     const AppendedExtras& extras);
-
-// Writes bytes to a temporary file beside path and renames it over path, so
-// that path never holds a partly written file. False on any failure.
-bool writeFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes);

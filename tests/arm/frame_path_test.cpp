@@ -16,6 +16,7 @@
 #include "arm/self_contained_viewer.h"
 #include "panorama/container_writer.h"
 #include "panorama/cube_scene.h"
+#include "platform/atomic_file.h"
 #include "platform/platform.h"
 #include "render/projection.h"
 #include "core/render_context.h"
@@ -74,7 +75,7 @@ class FramePathTest : public HeadlessTest {
   // its main loop.
   bool startViewer(const std::vector<uint8_t>& bytes, bool appended, platform::DeviceClass device) {
     path_ = (std::filesystem::temp_directory_path() / ("qbz-arm-" + std::to_string(getpid()))).string();
-    if (!writeFileAtomically(path_, bytes)) return false;
+    if (!platform::writeFileAtomically(path_, bytes)) return false;
     platform::HeadlessOptions options;
     options.device = device;
     options.moduleFile = appended ? path_ : path_ + ".absent";

@@ -14,6 +14,7 @@
 #include <string>
 
 #include "panorama/container_writer.h"
+#include "platform/atomic_file.h"
 #include "platform/host/headless_host.h"
 #include "platform/screen_capture.h"
 #include "support/grid_panorama.h"
@@ -47,7 +48,7 @@ std::vector<uint16_t> runViewer(const GoldenCase& golden, const std::vector<uint
                                 const std::string& module = "") {
   const fs::path directory = goldenDirectory();
   const fs::path panorama = directory / (golden.name + ".qbz");
-  EXPECT_TRUE(writeFileAtomically(panorama.string(), container));
+  EXPECT_TRUE(platform::writeFileAtomically(panorama.string(), container));
 
   platform::HeadlessRun run;
   run.options.frameLimit = golden.frames;
@@ -153,7 +154,7 @@ TEST(GoldenFrames, ASelfContainedViewerStartsWithItsTrailersViewTextsAndOverlay)
   extras.overlay1.assign(16 * 8, golden::colourIndex(31, 31, 0));
   const fs::path module = goldenDirectory() / "viewer-with-panorama";
   const std::vector<uint8_t> prefix(4096, 0x90);
-  ASSERT_TRUE(writeFileAtomically(module.string(), encodeAppended(prefix, grid(true), extras)));
+  ASSERT_TRUE(platform::writeFileAtomically(module.string(), encodeAppended(prefix, grid(true), extras)));
   // The stand-alone file is another panorama: the appended one must win.
   expectReference({"self-contained", "", 10}, encodeContainer(golden::gridPanorama(128, 16), false), "self-contained",
                   module.string());

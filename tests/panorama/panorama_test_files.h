@@ -12,6 +12,7 @@
 #include "panorama/container_writer.h"
 #include "panorama/cube_scene.h"
 #include "panorama/panorama_container.h"
+#include "platform/atomic_file.h"
 #include "platform/headless/headless_backend.h"
 #include "support/headless_fixture.h"
 
@@ -78,8 +79,8 @@ class PanoramaFiles : public HeadlessTest {
   }
 
   std::string pathIn(const std::string& name) const { return (directory_ / name).string(); }
-  void writeModule(const Bytes& bytes) { ASSERT_TRUE(writeFileAtomically(pathIn("viewer.exe"), bytes)); }
-  void writeStandalone(const Bytes& bytes) { ASSERT_TRUE(writeFileAtomically(pathIn("Test.QBZ"), bytes)); }
+  void writeModule(const Bytes& bytes) { ASSERT_TRUE(platform::writeFileAtomically(pathIn("viewer.exe"), bytes)); }
+  void writeStandalone(const Bytes& bytes) { ASSERT_TRUE(platform::writeFileAtomically(pathIn("Test.QBZ"), bytes)); }
   bool loadStandalone(const Bytes& container) {
     writeStandalone(container);
     return panoramaContainer.loadFile(kStandaloneContainerPath);

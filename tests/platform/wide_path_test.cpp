@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <string>
 
 #include "panorama/container_writer.h"
+#include "platform/atomic_file.h"
 #include "platform/host/headless_host.h"
 #include "platform/host_file.h"
 #include "platform/platform.h"
@@ -18,13 +18,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool writeHostFile(const std::string& path, const void* bytes, size_t size) {
-  std::FILE* file = platform::openHostFile(path, "wb");
-  if (file == nullptr) return false;
-  const bool written = std::fwrite(bytes, 1, size, file) == size;
-  return std::fclose(file) == 0 && written;
-}
-
 TEST(WidePaths, PanoramaScriptAndScreensInAFolderNamedOutsideAscii) {
   const fs::path directory = fs::temp_directory_path() / (u8"qbz_wide_Grüße_火星_" + std::u8string(
       reinterpret_cast<const char8_t*>(std::to_string(::getpid()).c_str())));
@@ -33,9 +26,10 @@ TEST(WidePaths, PanoramaScriptAndScreensInAFolderNamedOutsideAscii) {
   const std::string folder = platform::utf8FilePath(directory);
 
   const std::vector<uint8_t> container = encodeContainer(golden::gridPanorama(64, 16), true);
-  ASSERT_TRUE(writeHostFile(folder + "/Mars ü.qbz", container.data(), container.size()));
+  ASSERT_TRUE(platform::writeFileAtomically(folder + "/Mars ü.qbz", container));
   const std::string script = "1 keydown 0x27\n9 keyup 0x27\n";
-  ASSERT_TRUE(writeHostFile(folder + "/turn ü.events", script.data(), script.size()));
+  ASSERT_TRUE(platform::writeFileAtomically(folder + "/turn ü.events",
+                                            {reinterpret_cast<const uint8_t*>(script.data()), script.size()}));
 
   platform::HeadlessRun run;
   run.options.frameLimit = 10;

@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "platform/atomic_file.h"
 #include "platform/host/headless_host.h"
 #include "qbzpack/colour_index.h"
 #include "qbzpack/image_input.h"
@@ -60,7 +61,7 @@ TEST(Quantise, TheScreenShowsEachFlatPatchsMean) {
       AppendedExtras extras;
       extras.settings.zoomMin = extras.settings.zoomMax = extras.settings.initialZoom = 520;
       const std::vector<uint8_t> container = encodeContainer(panoramaFromFaces(cube, 32, 0, dither), false);
-      ASSERT_TRUE(writeFileAtomically(viewer, encodeAppended(std::vector<uint8_t>(64, 0x90), container, extras)));
+      ASSERT_TRUE(platform::writeFileAtomically(viewer, encodeAppended(std::vector<uint8_t>(64, 0x90), container, extras)));
       platform::HeadlessRun run;
       run.options.moduleFile = viewer;
       run.options.standaloneFile = dir.path("none.qbz");

@@ -55,7 +55,7 @@ inline void writePng(const std::string& path, const qbzpack::RgbImage& picture) 
 inline std::vector<uint8_t> readBytes(const std::string& path) { return qbzpack::readWholeFile(path, 1u << 30); }
 
 inline void writeBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
-  qbzpack::writeFileAtomically(path, bytes, false);
+  qbzpack::writeOutputFile(path, bytes);
 }
 
 // The small JPEG fixture with its frame header declaring another size.

@@ -5,6 +5,7 @@
 
 #include "core/frame_buffer.h"
 #include "panorama/container_writer.h"
+#include "platform/atomic_file.h"
 #include "qbzpack/colour_index.h"
 #include "qbzpack/whole_view.h"
 #include "core/render_context.h"
@@ -26,7 +27,7 @@ class WholeView : public HeadlessTest {
     PanoramaImage image{g.faceSize, g.tileSize, 0, {}};
     image.pixels.assign(storePixelCount(g.faceSize, g.tileSize), qbzpack::packLevels(16, 16, 16, 0));
     const std::string path = dir_.path("sweep.qbz");
-    EXPECT_TRUE(writeFileAtomically(path, encodeContainer(image, false)));
+    EXPECT_TRUE(platform::writeFileAtomically(path, encodeContainer(image, false)));
     platform::HeadlessOptions options;
     options.standaloneFile = path, options.moduleFile = dir_.path("no-viewer");
     useBackend(options);

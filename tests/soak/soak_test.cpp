@@ -10,6 +10,7 @@
 #include <random>
 
 #include "panorama/container_writer.h"
+#include "platform/atomic_file.h"
 #include "platform/host/headless_host.h"
 #include "core/render_context.h"
 #include "shell/application.h"
@@ -52,7 +53,7 @@ namespace {
 
 std::string writeContainer(const std::string& name, uint32_t faceSize, uint32_t tileSize) {
   const std::string path = (std::filesystem::temp_directory_path() / name).string();
-  EXPECT_TRUE(writeFileAtomically(path, encodeContainer(golden::gridPanorama(faceSize, tileSize), true)));
+  EXPECT_TRUE(platform::writeFileAtomically(path, encodeContainer(golden::gridPanorama(faceSize, tileSize), true)));
   return path;
 }
 

@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "panorama/container_writer.h"
+#include "platform/atomic_file.h"
 #include "platform/backend.h"
 #include "platform/host/headless_host.h"
 #include "platform/pixel_widening.h"
@@ -32,7 +33,7 @@ std::string writePanorama(const std::vector<uint8_t>& bytes) {
   const std::string path = (std::filesystem::temp_directory_path() /
                             ("qbz-web-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name())))
                                .string();
-  EXPECT_TRUE(writeFileAtomically(path, bytes));
+  EXPECT_TRUE(platform::writeFileAtomically(path, bytes));
   return path;
 }
 

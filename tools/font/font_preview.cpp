@@ -3,42 +3,16 @@
 // screen and written as a grey PNG, optionally enlarged.
 //
 //   font_preview OUTPUT.png [SCALE]
-#include <png.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
 
 #include "core/frame_buffer.h"
 #include "core/screen.h"
+#include "platform/atomic_file.h"
+#include "platform/png_writer.h"
 #include "raster/text.h"
 #include "raster/raster_stage.h"
-
-namespace {
-
-
-bool writeGreyPng(const char* path, const std::vector<png_byte>& pixels, int width, int height) {
-  FILE* file = std::fopen(path, "wb");
-  if (file == nullptr) return false;
-  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-  png_infop info = png != nullptr ? png_create_info_struct(png) : nullptr;
-  if (info == nullptr || setjmp(png_jmpbuf(png)) != 0) {
-    png_destroy_write_struct(&png, &info);
-    std::fclose(file);
-    return false;
-  }
-  png_init_io(png, file);
-  png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8, PNG_COLOR_TYPE_GRAY,
-               PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-  png_write_info(png, info);
-  for (int y = 0; y < height; ++y) png_write_row(png, &pixels[static_cast<size_t>(y) * width]);
-  png_write_end(png, nullptr);
-  png_destroy_write_struct(&png, &info);
-  std::fclose(file);
-  return true;
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 2) {
@@ -61,7 +35,7 @@ int main(int argc, char** argv) {
   }
   drawTextRotated(0, y + 1, 1, "Centred caption", 1);
 
-  std::vector<png_byte> screen(static_cast<size_t>(kScreenWidth * scale) * kScreenHeight * scale, 0);
+  std::vector<uint8_t> screen(static_cast<size_t>(kScreenWidth * scale) * kScreenHeight * scale, 0);
   for (int row = 0; row < kFrameRows; ++row)
     for (int column = 0; column < kFrameColumns; ++column) {
       if (FrameBuffer[row * kFrameColumns + column] == 0) continue;
@@ -71,7 +45,9 @@ int main(int argc, char** argv) {
         for (int dx = 0; dx < scale; ++dx)
           screen[static_cast<size_t>(sy * scale + dy) * kScreenWidth * scale + sx * scale + dx] = 255;
     }
-  if (!writeGreyPng(argv[1], screen, kScreenWidth * scale, kScreenHeight * scale)) {
+  const std::vector<uint8_t> png = platform::encodePng(screen, kScreenWidth * scale, kScreenHeight * scale,
+                                                       platform::PngColour::Grey);
+  if (png.empty() || !platform::writeFileAtomically(argv[1], png)) {
     std::fprintf(stderr, "cannot write %s\n", argv[1]);
     return 1;
   }

@@ -1,5 +1,5 @@
-// Output files appear whole or not at all: the bytes go to a temporary file in
-// the target's directory, which is renamed over the target only once written.
+// The tool's files on disk. Output goes through the platform's atomic writer
+// (platform/atomic_file.h): it appears whole or not at all.
 #pragma once
 
 #include <cstdint>
@@ -7,21 +7,23 @@
 #include <string>
 #include <vector>
 
+#include "platform/atomic_file.h"
+#include "qbzpack/image.h"
+
 namespace qbzpack {
 
-// Throws ToolError naming the path when it cannot be written.
-void writeFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes, bool executable);
+// Throws ToolError naming the path when it cannot be written. Writes that
+// take a noticeable time show a progress line.
+void writeOutputFile(const std::string& path, const std::vector<uint8_t>& bytes,
+                     platform::FileMode mode = platform::FileMode::Plain);
 
-// Several files that belong together (the six faces of a panorama) appear
-// together or not at all: make(i) gives file i, which is written into a
-// temporary folder inside directory (created when missing); only when all are
-// written are they moved into place. Throws ToolError naming what failed and
-// leaves directory as it was.
-struct NamedFile {
-  std::string name;
-  std::vector<uint8_t> bytes;
-};
-void writeFilesTogether(const std::string& directory, uint32_t count, const std::function<NamedFile(uint32_t)>& make);
+// The six faces of a panorama appear together or not at all (throws
+// ToolError naming what failed and leaves directory as it was).
+void writeFilesTogether(const std::string& directory, uint32_t count,
+                        const std::function<platform::NamedFile(uint32_t)>& make);
+
+// The picture as an 8-bit RGB PNG.
+std::vector<uint8_t> pngBytes(const RgbImage& picture);
 
 // The whole file; throws ToolError when it cannot be read or exceeds maxBytes.
 std::vector<uint8_t> readWholeFile(const std::string& path, uint64_t maxBytes);

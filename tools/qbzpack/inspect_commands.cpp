@@ -9,7 +9,6 @@
 
 #include "qbzpack/colour_index.h"
 #include "qbzpack/file_output.h"
-#include "qbzpack/png_output.h"
 #include "qbzpack/progress.h"
 #include "qbzpack/store_layout.h"
 #include "qbzpack/tool_error.h"
@@ -189,7 +188,7 @@ void runExtract(const std::string& path, const std::string& directory) {
         setPixel(picture, x, y, colourOfStoredIndex(index));
       }
     }
-    NamedFile file{std::string(kFaceNames[face]) + ".png", encodePng(picture)};
+    platform::NamedFile file{std::string(kFaceNames[face]) + ".png", pngBytes(picture)};
     progress.advance();
     return file;
   });

@@ -86,14 +86,15 @@ void writePanorama(PanoramaImage image, const OutputRequest& request, const Prep
     // viewer reads the trailer's settings, texts and overlays as usual.
     const std::vector<uint8_t> panorama = selfContainedBytes({}, container, prepared.extras);
     const std::string title = pageTitle(request.view.caption.value_or(""), request.html);
-    writeFileAtomically(request.html, webPageBytes(prepared.webViewerPage, panorama, title), false);
+    writeOutputFile(request.html, webPageBytes(prepared.webViewerPage, panorama, title));
   }
   if (request.output.empty()) return;
   if (request.viewer.empty()) {
-    writeFileAtomically(request.output, container, false);
+    writeOutputFile(request.output, container);
     return;
   }
-  writeFileAtomically(request.output, selfContainedBytes(prepared.viewer, container, prepared.extras), true);
+  writeOutputFile(request.output, selfContainedBytes(prepared.viewer, container, prepared.extras),
+                  platform::FileMode::Executable);
 }
 
 void writePanorama(const CubeFaces& cube, const OutputRequest& request, const PreparedOutput& prepared) {

@@ -1,7 +1,6 @@
 #include "qbzpack/testcard_command.h"
 
 #include "qbzpack/file_output.h"
-#include "qbzpack/png_output.h"
 #include "qbzpack/test_card.h"
 #include "qbzpack/tool_error.h"
 #include "qbzpack/whole_view.h"
@@ -10,7 +9,7 @@ namespace qbzpack {
 
 void writeFacePictures(const CubeFaces& cube, const std::string& directory) {
   writeFilesTogether(directory, kFaceCount, [&cube](uint32_t face) {
-    return NamedFile{std::string(kFaceNames[face]) + ".png", encodePng(cube.faces[face])};
+    return platform::NamedFile{std::string(kFaceNames[face]) + ".png", pngBytes(cube.faces[face])};
   });
 }
 
@@ -35,7 +34,7 @@ void runTestcard(const TestcardRequest& request) {
   const CubeFaces cube = makeTestCard(request.faceSize, request.output.tileSize);
   if (panorama) writePanorama(cube, request.output, prepared);
   if (!request.facesDirectory.empty()) writeFacePictures(cube, request.facesDirectory);
-  if (!request.crossPicture.empty()) writeFileAtomically(request.crossPicture, encodePng(unfoldedCross(cube)), false);
+  if (!request.crossPicture.empty()) writeOutputFile(request.crossPicture, pngBytes(unfoldedCross(cube)));
 }
 
 }  // namespace qbzpack

@@ -34,13 +34,14 @@ HeadlessResult runHeadless(const HeadlessRun& run) {
     result.error = "no panorama found: looked in " + headless.moduleFilePath() + " and " +
                    headless.standaloneHostPath() + " (standing for \\Temp\\Test.QBZ)";
   }
-  if (result.exitCode == 0 && !run.dumpDisplayPath.empty() && !writeRawScreen(run.dumpDisplayPath, result.screen)) {
-    result.exitCode = 1;
-    result.error = "cannot write " + run.dumpDisplayPath;
+  FileWrite written;
+  if (result.exitCode == 0 && !run.dumpDisplayPath.empty()) written = writeRawScreen(run.dumpDisplayPath, result.screen);
+  if (written && result.exitCode == 0 && !run.screenshotPath.empty()) {
+    written = writePngScreen(run.screenshotPath, result.screen);
   }
-  if (result.exitCode == 0 && !run.screenshotPath.empty() && !writePngScreen(run.screenshotPath, result.screen)) {
+  if (!written) {
     result.exitCode = 1;
-    result.error = "cannot write " + run.screenshotPath;
+    result.error = written.error;
   }
 
   resetApplication();

@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "core/key_codes.h"
+#include "platform/atomic_file.h"
 #include "platform/path_mapping.h"
 #include "platform/screen_capture.h"
 #include "platform/text_encoding.h"
@@ -337,18 +338,14 @@ void SdlBackend::drawHelpCard(const SDL_Rect& picture) {
 
 void SdlBackend::captureWindow(int32_t width, int32_t height) {
   windowCaptureDue_ = false;
-  std::vector<uint8_t> pixels(static_cast<size_t>(width) * static_cast<size_t>(height) * 3);
-  std::FILE* file = nullptr;
-  if (SDL_RenderReadPixels(renderer_, nullptr, SDL_PIXELFORMAT_RGB24, pixels.data(), width * 3) == 0) {
-    file = std::fopen(options_.windowCapturePath.c_str(), "wb");
-  }
-  if (file == nullptr) {
+  const std::string header = "P6\n" + std::to_string(width) + " " + std::to_string(height) + "\n255\n";
+  std::vector<uint8_t> ppm(header.begin(), header.end());
+  ppm.resize(header.size() + static_cast<size_t>(width) * static_cast<size_t>(height) * 3);
+  if (SDL_RenderReadPixels(renderer_, nullptr, SDL_PIXELFORMAT_RGB24, ppm.data() + header.size(), width * 3) != 0) {
     captureError_ = "cannot capture the window into " + options_.windowCapturePath;
-    return;
+  } else if (const FileWrite written = writeFileAtomically(options_.windowCapturePath, ppm); !written) {
+    captureError_ = written.error;
   }
-  std::fprintf(file, "P6\n%d %d\n255\n", width, height);
-  std::fwrite(pixels.data(), 1, pixels.size(), file);
-  std::fclose(file);
 }
 
 // Reads back what the window shows and takes the centre of each scaled
@@ -367,9 +364,9 @@ void SdlBackend::capture(const SDL_Rect& drawn) {
       screen[static_cast<size_t>(y * kScreenWidth + x)] = window[static_cast<size_t>(row * drawn.w + column)];
     }
   }
-  const bool written = endsWith(options_.capturePath, ".png") ? writePngScreen(options_.capturePath, screen)
-                                                               : writeRawScreen(options_.capturePath, screen);
-  if (!written) captureError_ = "cannot write " + options_.capturePath;
+  const FileWrite written = endsWith(options_.capturePath, ".png") ? writePngScreen(options_.capturePath, screen)
+                                                                    : writeRawScreen(options_.capturePath, screen);
+  if (!written) captureError_ = written.error;
 }
 
 }  // namespace platform

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "platform/atomic_file.h"
 #include "platform/desktop/screen_layout.h"
 #include "platform/web/frame_schedule.h"
 #include "platform/web/web_backend.h"
@@ -40,10 +41,7 @@ EM_JS(void, showOnCanvas, (const uint8_t* rgba), { Module["showFrame"](rgba); })
 EM_JS(void, reportEnded, (), { Module["viewerEnded"](); });
 
 bool saveBytes(const uint8_t* bytes, uint32_t size) {
-  std::FILE* file = std::fopen(kPanoramaFile, "wb");
-  if (file == nullptr) return false;
-  const bool written = size == 0 || std::fwrite(bytes, 1, size, file) == size;
-  return std::fclose(file) == 0 && written;
+  return static_cast<bool>(platform::writeFileAtomically(kPanoramaFile, {bytes, size}));
 }
 
 void stopViewer() {

@@ -441,10 +441,10 @@ void Win32Backend::saveScreenshot() {
   const std::filesystem::path directory = named ? panorama.parent_path() : std::filesystem::path();
   const std::string name = utf8FilePath(panorama.stem()) + "-" + std::to_string(framesPresented_) + ".png";
   const std::string path = utf8FilePath(directory / hostFilePath(name));
-  if (writePngScreen(path, frame_)) {
+  if (const FileWrite written = writePngScreen(path, frame_)) {
     std::printf("qbzview: frame %d saved to %s\n", framesPresented_, path.c_str());
   } else {
-    std::fprintf(stderr, "qbzview: cannot write %s\n", path.c_str());
+    std::fprintf(stderr, "qbzview: %s\n", written.error.c_str());
   }
   std::fflush(stdout);
 }
