@@ -6,6 +6,7 @@
 
 #include "display/frame_buffer.h"
 #include "panorama/cube_scene.h"
+#include "panorama/face_grid.h"
 #include "panorama/panorama_container.h"
 #include "render/fixed_point.h"
 #include "render/matrix.h"
@@ -107,6 +108,10 @@ void submitRun(uint32_t run, uint32_t faces) {
     if ((faces >> face & 1u) != 0 && blockHidden(visibility, blocks[face].bounds)) faces &= ~(1u << face);
   }
   if (faces == 0) return;
+  if (faceGridsReady()) {
+    drawGridRun(renderContext, run, faces);
+    return;
+  }
   for (int32_t face = 0; face < kFaceCount; ++face) {
     if ((faces >> face & 1u) != 0) transformVertices(renderContext, blocks[face].vertices);
   }
@@ -154,6 +159,7 @@ void submitScene() {
     return;
   }
   prepareVisibility(visibility, *matrixStack.top, renderContext);
+  if (faceGridsReady()) beginGridFrame();
   if (groupLevelCount == 0) {
     for (uint32_t run = 0; run < runCount; ++run) submitRun(run, kAllFaces);
     return;
