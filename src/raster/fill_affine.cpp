@@ -279,6 +279,9 @@ int32_t* pickOneShade(const int32_t* from, int32_t* to) {
 void fillTriangleAffine(const MeshVertex* top, int16_t topU, int16_t topV, const MeshVertex* middle,
                         int16_t middleU, int16_t middleV, const MeshVertex* bottom, int16_t bottomU,
                         int16_t bottomV, const SurfaceDescriptor* surface) {
+  // A pointed top whose other corners share the next row covers rows
+  // top + 1 .. bottom - 1: none (the commonest triangle of a tile of a pixel or two).
+  if (middle->screenY == top->screenY + 1 && bottom->screenY == middle->screenY) return;
   const int32_t vScale = surface->vScale;
   const AffineCorner t = loadCorner(*top, topU, topV, vScale);
   const AffineCorner m = loadCorner(*middle, middleU, middleV, vScale);
