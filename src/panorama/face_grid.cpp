@@ -103,9 +103,7 @@ void drawGridRun(RenderContext& context, uint32_t run, uint32_t faces) {
       MeshVertex* w = v + gridEdge;
       SurfaceDescriptor* surface = &faceSurfaces[face];
       surface->texels = faceTexels[face] + (firstCell + n) * texelsPerTile;
-      MeshTriangle triangles[2] = {{{{v, 0, 0}, {v + 1, last, 0}, {w + 1, last, last}}, surface},
-                                   {{{v, 0, 0}, {w + 1, last, last}, {w, 0, last}}, surface}};
-      drawTriangles(context, Mesh{0, nullptr, 2, triangles});
+      drawTileQuad(context, v, v + 1, w + 1, w, last, surface);
     }
   }
 }
