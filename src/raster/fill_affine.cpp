@@ -201,6 +201,30 @@ TriangleEdges<kOneShadeCount> withoutShade(const TriangleEdges<kCount>& e) {
   return out;
 }
 
+// A corner as the one-shade edges are built from it: its values without the shade.
+struct OneShadeCorner {
+  int32_t y;
+  int32_t start[kOneShadeCount];
+  const AffineCorner* corner;
+};
+
+OneShadeCorner withoutShade(const AffineCorner& c) {
+  return {c.y, {c.start[kX], c.start[kDepth], c.start[kU], c.start[kV]}, &c};
+}
+
+// AffineSlopes without the shade: the same values for the other four.
+struct OneShadeSlopes {
+  int32_t vScale;
+  void operator()(const OneShadeCorner& from, const OneShadeCorner& to, int32_t reciprocal, int32_t* out) const {
+    const AffineCorner& a = *from.corner;
+    const AffineCorner& b = *to.corner;
+    out[kOneShadeX] = unitSlope(a.x, b.x, reciprocal);
+    out[kOneShadeDepth] = unitSlope(a.depth, b.depth, reciprocal);
+    out[kOneShadeU] = fx::sar(fx::mul(b.u - a.u, reciprocal), 6);
+    out[kOneShadeV] = fx::mul(fx::sar(fx::mul(b.v - a.v, reciprocal), 6), vScale);
+  }
+};
+
 template <class Shade>
 struct OneShadeSpans {
   TextureAccess texture;
@@ -361,6 +385,16 @@ void fillTriangleAffine(const MeshVertex* top, int16_t topU, int16_t topV, const
     return;
   }
 
+  if (oneShade && quickBounds) {  // the edges without the shade, built directly
+    const TriangleEdges<kOneShadeCount> edges =
+        buildEdges<kOneShadeCount>(withoutShade(t), withoutShade(m), withoutShade(b), OneShadeSlopes{vScale});
+    if (shade == 1) {
+      walkTriangle(edges, OneShadeSpans<std::integral_constant<uint32_t, 1>>{texture, {}});
+    } else {
+      walkTriangle(edges, OneShadeSpans<uint32_t>{texture, shade});
+    }
+    return;
+  }
   const TriangleEdges<kCount> edges = buildEdges<kCount>(t, m, b, AffineSlopes{vScale});
   if (!quickBounds && !withinBounds(t, m, b, edges)) return;
   if (oneShade) {
