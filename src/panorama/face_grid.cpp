@@ -13,6 +13,7 @@ namespace {
 uint32_t gridEdge = 0;              // vertices per grid row: tilesPerEdge + 1; 0 without grids
 MeshVertex* gridPool = nullptr;     // kFaceCount grids, each row-major from the face's tile (0, 0)
 uint32_t* runStamps = nullptr;      // per run and face: the frame whose grid vertices it transformed
+uint32_t* runRows = nullptr;        // per run: its tile row (kept, so a frame divides nothing)
 uint32_t frameStamp = 0;
 SurfaceDescriptor faceSurfaces[kFaceCount];  // a face's tiles' surface; texels set per tile
 const uint16_t* faceTexels[kFaceCount];      // texels of the face's tile (0, 0)
@@ -32,11 +33,13 @@ void buildFaceGrids() {
   const size_t edge = size_t{n} + 1;
   gridPool = new (std::nothrow) MeshVertex[kFaceCount * edge * edge]();
   runStamps = new (std::nothrow) uint32_t[static_cast<size_t>(runCount) * kFaceCount]();
-  if (gridPool == nullptr || runStamps == nullptr) {
+  runRows = new (std::nothrow) uint32_t[runCount];
+  if (gridPool == nullptr || runStamps == nullptr || runRows == nullptr) {
     releaseFaceGrids();
     return;
   }
   gridEdge = static_cast<uint32_t>(edge);
+  for (uint32_t run = 0; run < runCount; ++run) runRows[run] = run / (n / kCellsPerRun);
   for (int32_t f = 0; f < kFaceCount; ++f) {
     MeshVertex* grid = gridOf(f);
     // Grid point (column i, row j) is corner 0 of tile (i, j); the last column
@@ -63,8 +66,10 @@ void buildFaceGrids() {
 void releaseFaceGrids() {
   delete[] gridPool;
   delete[] runStamps;
+  delete[] runRows;
   gridPool = nullptr;
   runStamps = nullptr;
+  runRows = nullptr;
   gridEdge = 0;
 }
 
@@ -78,10 +83,13 @@ void beginGridFrame() {
 }
 
 void drawGridRun(RenderContext& context, uint32_t run, uint32_t faces) {
-  const uint32_t runsPerRow = tilesPerEdge / kCellsPerRun;
-  const uint32_t row = run / runsPerRow;
-  const uint32_t column = run % runsPerRow * kCellsPerRun;
-  const size_t corner = static_cast<size_t>(row) * gridEdge + column;  // the run's first tile's corner 0
+  // Runs split the face's rows evenly: the run's first cell is run x 8, the
+  // run below is runsPerRow runs back, and its first tile's corner 0 is one
+  // grid vertex further per row (a grid row is one vertex longer than a tile row).
+  const uint32_t runsPerRow = tilesPerEdge / kCellsPerRun;  // a shift
+  const uint32_t row = runRows[run];
+  const size_t firstCell = static_cast<size_t>(run) * kCellsPerRun;
+  const size_t corner = firstCell + row;
   for (int32_t face = 0; face < kFaceCount; ++face) {
     if ((faces >> face & 1u) == 0) continue;
     MeshVertex* bottom = gridOf(face) + corner;
@@ -95,7 +103,6 @@ void drawGridRun(RenderContext& context, uint32_t run, uint32_t faces) {
     runStamps[static_cast<size_t>(run) * kFaceCount + face] = frameStamp;
   }
   const int16_t last = lastTexel;
-  const size_t firstCell = static_cast<size_t>(row) * tilesPerEdge + column;
   for (uint32_t n = 0; n < kCellsPerRun; ++n) {
     for (int32_t face = 0; face < kFaceCount; ++face) {
       if ((faces >> face & 1u) == 0) continue;

@@ -21,7 +21,7 @@ void buildFaceGrids();
 void releaseFaceGrids();
 bool faceGridsReady();
 
-// Called once per frame before the first gridRun.
+// Called once per frame before the first drawGridRun.
 void beginGridFrame();
 // Transforms the run's grid vertices of the faces in `faces` (bit f: face f)
 // and draws its cells' triangles cell by cell, face by face.
