@@ -5,6 +5,7 @@
 #include <cstring>
 #include <new>
 
+#include "panorama/face_grid.h"
 #include "panorama/panorama_container.h"
 #include "render/depth_buckets.h"
 
@@ -222,10 +223,12 @@ bool buildCubeScene() {
     releaseCubeScene();
     return false;
   }
+  buildFaceGrids();
   return true;
 }
 
 void releaseCubeScene() {
+  releaseFaceGrids();
   delete[] vertexPool;
   delete[] trianglePool;
   delete[] tileCells;

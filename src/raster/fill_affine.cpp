@@ -201,6 +201,30 @@ TriangleEdges<kOneShadeCount> withoutShade(const TriangleEdges<kCount>& e) {
   return out;
 }
 
+// A corner as the one-shade edges are built from it: its values without the shade.
+struct OneShadeCorner {
+  int32_t y;
+  int32_t start[kOneShadeCount];
+  const AffineCorner* corner;
+};
+
+OneShadeCorner withoutShade(const AffineCorner& c) {
+  return {c.y, {c.start[kX], c.start[kDepth], c.start[kU], c.start[kV]}, &c};
+}
+
+// AffineSlopes without the shade: the same values for the other four.
+struct OneShadeSlopes {
+  int32_t vScale;
+  void operator()(const OneShadeCorner& from, const OneShadeCorner& to, int32_t reciprocal, int32_t* out) const {
+    const AffineCorner& a = *from.corner;
+    const AffineCorner& b = *to.corner;
+    out[kOneShadeX] = unitSlope(a.x, b.x, reciprocal);
+    out[kOneShadeDepth] = unitSlope(a.depth, b.depth, reciprocal);
+    out[kOneShadeU] = fx::sar(fx::mul(b.u - a.u, reciprocal), 6);
+    out[kOneShadeV] = fx::mul(fx::sar(fx::mul(b.v - a.v, reciprocal), 6), vScale);
+  }
+};
+
 template <class Shade>
 struct OneShadeSpans {
   TextureAccess texture;
@@ -274,11 +298,57 @@ int32_t* pickOneShade(const int32_t* from, int32_t* to) {
   return to;
 }
 
+// A flat top over one row, the other common triangle of a tile of a pixel or
+// two, when it is opaque with one shade and passes the bounds guard's quick
+// test: its row is the top row, its span runs between the top corners' own
+// values. True when handled here (drawn, or found to cover no cell); false
+// leaves it to the general path, which gives these same values and span.
+inline bool flatTopRow(const MeshVertex& top, int16_t topU, int16_t topV, const MeshVertex& middle, int16_t middleU,
+                       int16_t middleV, const MeshVertex& bottom, int16_t bottomU, int16_t bottomV,
+                       const SurfaceDescriptor& surface) {
+  const TextureAccess texture{surface.texels, surface.uMask, surface.vMask};
+  if (texturedRule(surface.blendMode) != BlendOpaque || top.shade != middle.shade || middle.shade != bottom.shade ||
+      !unsignedIndexFits(texture)) {
+    return false;
+  }
+  // The quick test; the rows are in order and one apart.
+  const int32_t minX = std::min({top.screenX, middle.screenX, bottom.screenX});
+  const int32_t maxX = std::max({top.screenX, middle.screenX, bottom.screenX});
+  if (!(minX > INT16_MIN && maxX - minX <= kLargestExtent && extentBelow(topU, middleU, bottomU, kSafeDifference) &&
+        extentBelow(topV, middleV, bottomV, kSafeDifference))) {
+    return false;
+  }
+  const int32_t row = top.screenY;
+  if (top.screenX == middle.screenX || row < 0 || row >= kFrameRows) return true;
+  const int32_t vScale = surface.vScale;
+  const int32_t atTop[kOneShadeCount] = {fx::shl(top.screenX, 16), fx::shl(top.depth, 16), fx::shl(topU, 12),
+                                         fx::mul(fx::shl(topV, 12), vScale)};
+  const int32_t atMiddle[kOneShadeCount] = {fx::shl(middle.screenX, 16), fx::shl(middle.depth, 16),
+                                            fx::shl(middleU, 12), fx::mul(fx::shl(middleV, 12), vScale)};
+  const bool topIsLeft = top.screenX < middle.screenX;
+  const int32_t* left = topIsLeft ? atTop : atMiddle;
+  const int32_t* right = topIsLeft ? atMiddle : atTop;
+  const uint32_t shade = static_cast<uint32_t>(int32_t{top.shade});
+  if (shade == 1) {
+    OneShadeSpans<std::integral_constant<uint32_t, 1>>{texture, {}}(row, left, right);
+  } else {
+    OneShadeSpans<uint32_t>{texture, shade}(row, left, right);
+  }
+  return true;
+}
+
 }  // namespace
 
 void fillTriangleAffine(const MeshVertex* top, int16_t topU, int16_t topV, const MeshVertex* middle,
                         int16_t middleU, int16_t middleV, const MeshVertex* bottom, int16_t bottomU,
                         int16_t bottomV, const SurfaceDescriptor* surface) {
+  // A pointed top whose other corners share the next row covers rows
+  // top + 1 .. bottom - 1: none (the commonest triangle of a tile of a pixel or two).
+  if (middle->screenY == top->screenY + 1 && bottom->screenY == middle->screenY) return;
+  if (middle->screenY == top->screenY && bottom->screenY == top->screenY + 1 &&
+      flatTopRow(*top, topU, topV, *middle, middleU, middleV, *bottom, bottomU, bottomV, *surface)) {
+    return;
+  }
   const int32_t vScale = surface->vScale;
   const AffineCorner t = loadCorner(*top, topU, topV, vScale);
   const AffineCorner m = loadCorner(*middle, middleU, middleV, vScale);
@@ -315,6 +385,16 @@ void fillTriangleAffine(const MeshVertex* top, int16_t topU, int16_t topV, const
     return;
   }
 
+  if (oneShade && quickBounds) {  // the edges without the shade, built directly
+    const TriangleEdges<kOneShadeCount> edges =
+        buildEdges<kOneShadeCount>(withoutShade(t), withoutShade(m), withoutShade(b), OneShadeSlopes{vScale});
+    if (shade == 1) {
+      walkTriangle(edges, OneShadeSpans<std::integral_constant<uint32_t, 1>>{texture, {}});
+    } else {
+      walkTriangle(edges, OneShadeSpans<uint32_t>{texture, shade});
+    }
+    return;
+  }
   const TriangleEdges<kCount> edges = buildEdges<kCount>(t, m, b, AffineSlopes{vScale});
   if (!quickBounds && !withinBounds(t, m, b, edges)) return;
   if (oneShade) {

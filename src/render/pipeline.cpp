@@ -162,3 +162,19 @@ void drawTriangles(RenderContext& context, const Mesh& mesh) {
     }
   }
 }
+
+void drawTileQuad(RenderContext& context, MeshVertex* v0, MeshVertex* v1, MeshVertex* v2, MeshVertex* v3, int16_t last,
+                  SurfaceDescriptor* surface) {
+  // Both triangles have corners v0 and v2: either one rejected hides both.
+  if (v0->depth == 0 || v2->depth == 0) return;
+  if (v1->depth != 0) {
+    const MeshTriangle first{{{v0, 0, 0}, {v1, last, 0}, {v2, last, last}}, surface};
+    const int32_t order = setUp(first);
+    if (order != 0) fillInCornerOrder(context, first, order);
+  }
+  if (v3->depth != 0) {
+    const MeshTriangle second{{{v0, 0, 0}, {v2, last, last}, {v3, 0, last}}, surface};
+    const int32_t order = setUp(second);
+    if (order != 0) fillInCornerOrder(context, second, order);
+  }
+}

@@ -35,6 +35,12 @@ void drawTriangles(RenderContext& context, const Mesh& mesh);
 // visible depths: then each only gets depth 0, and camera is left unwritten (the
 // pipeline's scratch, read by nothing after it). False in that case.
 bool transformBlock(RenderContext& context, VertexBlock& block);
+// The two triangles of a tile whose corners are v0..v3, as drawTriangles draws
+// its mesh: (v0, v1, v2) and (v0, v2, v3), texel (0, 0) at v0 and u along
+// v0-v1, `last` the last texel in sixteenths. Opaque surfaces only: nothing
+// is queued, and the triangle records live only for the filler calls.
+void drawTileQuad(RenderContext& context, MeshVertex* v0, MeshVertex* v1, MeshVertex* v2, MeshVertex* v3, int16_t last,
+                  SurfaceDescriptor* surface);
 void drawTriangleNow(RenderContext& context, const MeshTriangle& triangle);
 void queueTriangle(const MeshTriangle& triangle);
 // Calls context.triangleFiller with the corners top, middle, bottom as cornerOrder names them.

@@ -117,17 +117,28 @@ void prepareVisibility(VisibilityTest& test, const Matrix& camera, const RenderC
   }
 }
 
-bool blockHidden(const VisibilityTest& test, const ModelBounds& box) {
+BlockView blockView(const VisibilityTest& test, const ModelBounds& box) {
   int64_t lowZ = 0, highZ = 0;
-  if (!coordinateRange(test, 2, box, lowZ, highZ)) return false;
-  if (lowZ > kNearestZ || highZ < kFarthestZ) return true;  // every point rejected by depth
-  if (!test.frameSides) return false;
+  if (!coordinateRange(test, 2, box, lowZ, highZ)) return BlockView::Partial;
+  if (lowZ > kNearestZ || highZ < kFarthestZ) return BlockView::Hidden;  // every point rejected by depth
+  if (!test.frameSides) return BlockView::Partial;
   int64_t lowX = 0, highX = 0, lowY = 0, highY = 0;
-  if (!coordinateRange(test, 0, box, lowX, highX) || !coordinateRange(test, 1, box, lowY, highY)) return false;
-  const int64_t largest = std::max({-lowX, highX, -lowY, highY});
-  if (largest * test.coordinateLimit >= kProjectedLimit) return false;
-  for (int s = 0; s < 4; ++s) {
-    if (largestOver(test.sideForm[s], box) + test.sideOffset[s] < 0) return true;
+  if (!coordinateRange(test, 0, box, lowX, highX) || !coordinateRange(test, 1, box, lowY, highY)) {
+    return BlockView::Partial;
   }
-  return false;
+  const int64_t largest = std::max({-lowX, highX, -lowY, highY});
+  if (largest * test.coordinateLimit >= kProjectedLimit) return BlockView::Partial;
+  // A box inside this one has ranges and side forms within these: its depths
+  // are all visible, and a side form's largest value there is at least this
+  // box's smallest, so no side can hide it when that is not below 0.
+  bool inside = lowZ >= kFarthestZ && highZ <= kNearestZ;
+  for (int s = 0; s < 4; ++s) {
+    if (largestOver(test.sideForm[s], box) + test.sideOffset[s] < 0) return BlockView::Hidden;
+    if (smallestOver(test.sideForm[s], box) + test.sideOffset[s] < 0) inside = false;
+  }
+  return inside ? BlockView::Inside : BlockView::Partial;
+}
+
+bool blockHidden(const VisibilityTest& test, const ModelBounds& box) {
+  return blockView(test, box) == BlockView::Hidden;
 }

@@ -30,3 +30,9 @@ struct VisibilityTest {
 void prepareVisibility(VisibilityTest& test, const Matrix& camera, const RenderContext& context);
 // True when no triangle with all its corners inside the box can pass triangle set-up.
 bool blockHidden(const VisibilityTest& test, const ModelBounds& box);
+
+// blockHidden's answer, and whether no box inside this one can be hidden:
+// every point within the visible depths and, by the same bounds, on the inner
+// side of all four frame sides. The parts of an Inside block need no test.
+enum class BlockView { Hidden, Partial, Inside };
+BlockView blockView(const VisibilityTest& test, const ModelBounds& box);

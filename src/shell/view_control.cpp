@@ -6,6 +6,7 @@
 
 #include "core/frame_buffer.h"
 #include "panorama/cube_scene.h"
+#include "panorama/face_grid.h"
 #include "panorama/panorama_container.h"
 #include "core/fixed_point.h"
 #include "render/matrix.h"
@@ -92,22 +93,36 @@ void setCamera() {
 
 VisibilityTest visibility;
 
-// The faces among `faces` (bit f: face f) whose box at boxes[f] may show.
-uint32_t facesShown(const ModelBounds* boxes, uint32_t faces) {
+// Which faces of a block may show, and of those which lie wholly inside the
+// view: the parts of such a face's block need no test of their own.
+struct ShownFaces {
+  uint32_t shown;   // bit f: face f
+  uint32_t inside;  // a subset of shown
+};
+
+// The faces of `faces` whose box boxOf(f) may show; faces already inside are not tested.
+template <class BoxOf>
+ShownFaces facesShown(const BoxOf& boxOf, ShownFaces faces) {
   for (int32_t face = 0; face < kFaceCount; ++face) {
-    if ((faces >> face & 1u) != 0 && blockHidden(visibility, boxes[face])) faces &= ~(1u << face);
+    const uint32_t bit = 1u << face;
+    if ((faces.shown & bit) == 0 || (faces.inside & bit) != 0) continue;
+    const BlockView view = blockView(visibility, boxOf(face));
+    if (view == BlockView::Hidden) faces.shown &= ~bit;
+    if (view == BlockView::Inside) faces.inside |= bit;
   }
   return faces;
 }
 
 // A run's vertices of the faces that may show are transformed, then its cells'
 // triangles are drawn cell by cell, face by face.
-void submitRun(uint32_t run, uint32_t faces) {
+void submitRun(uint32_t run, ShownFaces shown) {
   VertexBlock* blocks = faceRuns + static_cast<size_t>(run) * kFaceCount;
-  for (int32_t face = 0; face < kFaceCount; ++face) {
-    if ((faces >> face & 1u) != 0 && blockHidden(visibility, blocks[face].bounds)) faces &= ~(1u << face);
-  }
+  const uint32_t faces = facesShown([&](int32_t face) -> const ModelBounds& { return blocks[face].bounds; }, shown).shown;
   if (faces == 0) return;
+  if (faceGridsReady()) {
+    drawGridRun(renderContext, run, faces);
+    return;
+  }
   for (int32_t face = 0; face < kFaceCount; ++face) {
     if ((faces >> face & 1u) != 0) transformVertices(renderContext, blocks[face].vertices);
   }
@@ -129,9 +144,10 @@ void submitRun(uint32_t run, uint32_t faces) {
 }
 
 // Group n of level index `level` (0: groups of runs), its members in order.
-void submitGroup(uint32_t level, uint32_t n, uint32_t faces) {
-  faces = facesShown(groupLevels[level].boxes + static_cast<size_t>(n) * kFaceCount, faces);
-  if (faces == 0) return;
+void submitGroup(uint32_t level, uint32_t n, ShownFaces faces) {
+  const ModelBounds* boxes = groupLevels[level].boxes + static_cast<size_t>(n) * kFaceCount;
+  faces = facesShown([&](int32_t face) -> const ModelBounds& { return boxes[face]; }, faces);
+  if (faces.shown == 0) return;
   const uint32_t members = level == 0 ? runCount : groupLevels[level - 1].count;
   const uint32_t end = std::min(members, (n + 1) * kRunsPerGroup);
   for (uint32_t m = n * kRunsPerGroup; m < end; ++m) {
@@ -146,7 +162,7 @@ void submitGroup(uint32_t level, uint32_t n, uint32_t faces) {
 // In the order of drawMesh on every tile (cell by cell, face by face), but a
 // group or run whose box cannot show a pixel is skipped whole.
 void submitScene() {
-  constexpr uint32_t kAllFaces = (1u << kFaceCount) - 1;
+  constexpr ShownFaces kAllFaces{(1u << kFaceCount) - 1, 0};
   if (!sceneCulling) {
     const uint32_t cells = tilesPerEdge * tilesPerEdge;
     for (uint32_t k = 0; k < cells; ++k) {
@@ -155,6 +171,7 @@ void submitScene() {
     return;
   }
   prepareVisibility(visibility, *matrixStack.top, renderContext);
+  if (faceGridsReady()) beginGridFrame();
   if (groupLevelCount == 0) {
     for (uint32_t run = 0; run < runCount; ++run) submitRun(run, kAllFaces);
     return;

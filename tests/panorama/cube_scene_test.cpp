@@ -90,18 +90,22 @@ TEST_F(CubeScene, OddTileCountsAreCentredAndRebuildsStartAfresh) {
   EXPECT_EQ(faceAt(4, 0, 0).mesh.triangles[0].corners[2].u, 48);
 }
 
-// Every filler call of a frame folded into one hash (surface, then per corner the
-// vertex, its screen x, y and depth, u and v), and the triangle drawn as the viewer draws it.
+// Every filler call of a frame folded into one hash (what the filler reads: the
+// surface's texels and fields, then per corner the vertex's screen x, y, depth
+// and shade, u and v; not where the records lie), and the triangle drawn as the viewer draws it.
 uint64_t fillHash = 0;
 int64_t fillCount = 0;
 void hashAndFill(const MeshVertex* top, int16_t topU, int16_t topV, const MeshVertex* middle, int16_t middleU,
                  int16_t middleV, const MeshVertex* bottom, int16_t bottomU, int16_t bottomV,
                  const SurfaceDescriptor* surface) {
   auto mix = [](uint64_t value) { fillHash = (fillHash ^ value) * 1099511628211u; };
-  mix(reinterpret_cast<uintptr_t>(surface));
+  mix(reinterpret_cast<uintptr_t>(surface->texels));
+  for (const int32_t field : {surface->cullBackFaces, surface->vScale, surface->blendMode, surface->uMask, surface->vMask}) {
+    mix(static_cast<uint64_t>(field));
+  }
   for (const auto& [v, u, w] : {std::tuple{top, topU, topV}, {middle, middleU, middleV}, {bottom, bottomU, bottomV}}) {
-    for (const int64_t value : {int64_t(reinterpret_cast<uintptr_t>(v)), int64_t(v->screenX), int64_t(v->screenY),
-                                int64_t(v->depth), int64_t(u), int64_t(w)}) {
+    for (const int64_t value : {int64_t(v->screenX), int64_t(v->screenY), int64_t(v->depth), int64_t(v->shade),
+                                int64_t(u), int64_t(w)}) {
       mix(static_cast<uint64_t>(value));
     }
   }

@@ -1,0 +1,116 @@
+#include "panorama/face_grid.h"
+
+#include <algorithm>
+#include <new>
+
+#include "panorama/cube_scene.h"
+#include "panorama/panorama_container.h"
+#include "core/mesh.h"
+#include "render/pipeline.h"
+
+namespace {
+
+uint32_t gridEdge = 0;              // vertices per grid row: tilesPerEdge + 1; 0 without grids
+MeshVertex* gridPool = nullptr;     // kFaceCount grids, each row-major from the face's tile (0, 0)
+uint32_t* runStamps = nullptr;      // per run and face: the frame whose grid vertices it transformed
+uint32_t* runRows = nullptr;        // per run: its tile row (kept, so a frame divides nothing)
+uint32_t frameStamp = 0;
+SurfaceDescriptor faceSurfaces[kFaceCount];  // a face's tiles' surface; texels set per tile
+const uint16_t* faceTexels[kFaceCount];      // texels of the face's tile (0, 0)
+size_t texelsPerTile = 0;
+int16_t lastTexel = 0;  // the tile's last texel in sixteenths, as in its mesh
+
+MeshVertex* gridOf(int32_t face) { return gridPool + static_cast<size_t>(face) * gridEdge * gridEdge; }
+
+}  // namespace
+
+void buildFaceGrids() {
+  releaseFaceGrids();
+  const uint32_t n = tilesPerEdge;
+  if (n < kCellsPerRun || n % kCellsPerRun != 0 || tileCells == nullptr || panoramaContainer.pixels == nullptr) return;
+  const SurfaceDescriptor& first = tileCells[0].surfaces[0];
+  if (first.blendMode >= BlendMixed) return;  // see-through tiles are queued by their own records
+  const size_t edge = size_t{n} + 1;
+  gridPool = new (std::nothrow) MeshVertex[kFaceCount * edge * edge]();
+  runStamps = new (std::nothrow) uint32_t[static_cast<size_t>(runCount) * kFaceCount]();
+  runRows = new (std::nothrow) uint32_t[runCount];
+  if (gridPool == nullptr || runStamps == nullptr || runRows == nullptr) {
+    releaseFaceGrids();
+    return;
+  }
+  gridEdge = static_cast<uint32_t>(edge);
+  for (uint32_t run = 0; run < runCount; ++run) runRows[run] = run / (n / kCellsPerRun);
+  for (int32_t f = 0; f < kFaceCount; ++f) {
+    MeshVertex* grid = gridOf(f);
+    // Grid point (column i, row j) is corner 0 of tile (i, j); the last column
+    // and row are the other corners of the last tiles.
+    for (uint32_t j = 0; j <= n; ++j) {
+      for (uint32_t i = 0; i <= n; ++i) {
+        const uint32_t ti = std::min(i, n - 1), tj = std::min(j, n - 1);
+        const int32_t corner = i == n ? (j == n ? 2 : 1) : (j == n ? 3 : 0);
+        const MeshVertex& from = tileCells[tj * n + ti].faces[f].mesh.vertices[corner];
+        MeshVertex& to = grid[j * edge + i];
+        to.model = from.model;
+        to.baseLight = from.baseLight;
+        to.normal = from.normal;
+      }
+    }
+    faceSurfaces[f] = tileCells[0].surfaces[f];
+    faceTexels[f] = tileCells[0].surfaces[f].texels;
+  }
+  texelsPerTile = n > 1 ? static_cast<size_t>(tileCells[1].surfaces[0].texels - tileCells[0].surfaces[0].texels) : 0;
+  lastTexel = tileCells[0].faces[0].mesh.triangles[0].corners[1].u;
+  frameStamp = 0;
+}
+
+void releaseFaceGrids() {
+  delete[] gridPool;
+  delete[] runStamps;
+  delete[] runRows;
+  gridPool = nullptr;
+  runStamps = nullptr;
+  runRows = nullptr;
+  gridEdge = 0;
+}
+
+bool faceGridsReady() { return gridEdge != 0; }
+
+void beginGridFrame() {
+  if (++frameStamp == 0) {  // after 2^32 frames: no stamp may look current
+    std::fill(runStamps, runStamps + static_cast<size_t>(runCount) * kFaceCount, 0u);
+    frameStamp = 1;
+  }
+}
+
+void drawGridRun(RenderContext& context, uint32_t run, uint32_t faces) {
+  // Runs split the face's rows evenly: the run's first cell is run x 8, the
+  // run below is runsPerRow runs back, and its first tile's corner 0 is one
+  // grid vertex further per row (a grid row is one vertex longer than a tile row).
+  const uint32_t runsPerRow = tilesPerEdge / kCellsPerRun;  // a shift
+  const uint32_t row = runRows[run];
+  const size_t firstCell = static_cast<size_t>(run) * kCellsPerRun;
+  const size_t corner = firstCell + row;
+  for (int32_t face = 0; face < kFaceCount; ++face) {
+    if ((faces >> face & 1u) == 0) continue;
+    MeshVertex* bottom = gridOf(face) + corner;
+    // The bottom row is the top row of the run below: transformed already when that run was drawn.
+    if (row == 0 || runStamps[static_cast<size_t>(run - runsPerRow) * kFaceCount + face] != frameStamp) {
+      Mesh bottomRow{kCellsPerRun + 1, bottom, 0, nullptr};
+      transformVertices(context, bottomRow);
+    }
+    Mesh topRow{kCellsPerRun + 1, bottom + gridEdge, 0, nullptr};
+    transformVertices(context, topRow);
+    runStamps[static_cast<size_t>(run) * kFaceCount + face] = frameStamp;
+  }
+  const int16_t last = lastTexel;
+  for (uint32_t n = 0; n < kCellsPerRun; ++n) {
+    for (int32_t face = 0; face < kFaceCount; ++face) {
+      if ((faces >> face & 1u) == 0) continue;
+      MeshVertex* v = gridOf(face) + corner + n;  // the tile's corners: v[0], v[1], w[1], w[0]
+      MeshVertex* w = v + gridEdge;
+      SurfaceDescriptor* surface = &faceSurfaces[face];
+      surface->texels = faceTexels[face] + (firstCell + n) * texelsPerTile;
+      drawTileQuad(context, v, v + 1, w + 1, w, last, surface);
+    }
+  }
+}
