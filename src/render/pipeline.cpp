@@ -129,17 +129,6 @@ void queueTriangle(const MeshTriangle& triangle) {
   if (order != 0) bucketsPush(depthBuckets, &triangle, order);
 }
 
-bool transformBlock(RenderContext& context, VertexBlock& block) {
-  int32_t lowestZ = 0, highestZ = 0;
-  if (depthRange(*matrixStack.top, block.bounds, lowestZ, highestZ) &&
-      (lowestZ > kNearestZ || highestZ < kFarthestZ)) {
-    for (int32_t i = 0; i < block.vertices.vertexCount; ++i) block.vertices.vertices[i].depth = 0;
-    return false;
-  }
-  transformVertices(context, block.vertices);
-  return true;
-}
-
 void drawMesh(RenderContext& context, Mesh& mesh) {
   transformVertices(context, mesh);
   drawTriangles(context, mesh);

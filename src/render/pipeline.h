@@ -31,10 +31,6 @@ void transformVertices(RenderContext& context, Mesh& mesh);
 // Culls, orders and fills (or queues) the mesh's triangles whose corners are all
 // visible; the vertices must have been transformed this frame.
 void drawTriangles(RenderContext& context, const Mesh& mesh);
-// transformVertices on the block, unless its box proves every vertex outside the
-// visible depths: then each only gets depth 0, and camera is left unwritten (the
-// pipeline's scratch, read by nothing after it). False in that case.
-bool transformBlock(RenderContext& context, VertexBlock& block);
 void drawTriangleNow(RenderContext& context, const MeshTriangle& triangle);
 void queueTriangle(const MeshTriangle& triangle);
 // Calls context.triangleFiller with the corners top, middle, bottom as cornerOrder names them.

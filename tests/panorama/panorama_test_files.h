@@ -14,6 +14,7 @@
 #include "panorama/panorama_container.h"
 #include "platform/headless/headless_backend.h"
 #include "support/headless_fixture.h"
+#include "support/scratch_directory.h"
 
 namespace panorama_test {
 
@@ -57,19 +58,11 @@ inline Bytes executablePrefix(size_t size = 1000) {
 class PanoramaFiles : public HeadlessTest {
  protected:
   void SetUp() override {
-    const char* test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    directory_ = std::filesystem::temp_directory_path() / ("qbz_panorama_" + std::to_string(::getpid()) + "_" + test);
-    std::filesystem::remove_all(directory_);
-    std::filesystem::create_directories(directory_);
     platform::HeadlessOptions options;
     options.moduleFile = pathIn("viewer.exe");
     options.standaloneFile = pathIn("Test.QBZ");
     useBackend(options);
     startUp();
-  }
-  void TearDown() override {
-    HeadlessTest::TearDown();
-    std::filesystem::remove_all(directory_);
   }
   // Nothing loaded, and the extras of start-up: cleared, then the default zoom limits.
   static void startUp() {
@@ -77,7 +70,7 @@ class PanoramaFiles : public HeadlessTest {
     panoramaContainer.settings.zoomMin = 130, panoramaContainer.settings.zoomMax = 240;
   }
 
-  std::string pathIn(const std::string& name) const { return (directory_ / name).string(); }
+  std::string pathIn(const std::string& name) const { return scratch_.path(name); }
   void writeModule(const Bytes& bytes) { ASSERT_TRUE(writeFileAtomically(pathIn("viewer.exe"), bytes)); }
   void writeStandalone(const Bytes& bytes) { ASSERT_TRUE(writeFileAtomically(pathIn("Test.QBZ"), bytes)); }
   bool loadStandalone(const Bytes& container) {
@@ -86,7 +79,7 @@ class PanoramaFiles : public HeadlessTest {
   }
 
  private:
-  std::filesystem::path directory_;
+  ScratchDirectory scratch_;
 };
 
 }  // namespace panorama_test

@@ -45,17 +45,10 @@ TEST_F(StartUpTest, WithoutAPanoramaInitFailsReadyTheEntryEndsWithStatus1AndASec
   useNoPanorama();
   static int instance = 0;
   EXPECT_EQ(viewerEntry(&instance, nullptr, u"", 1), 1);
-  std::vector<Call> calls;
-  std::vector<int64_t> fullScreenFlags;
-  for (const platform::CallRecord& record : platform::callLog()) {
-    calls.push_back(record.call);
-    if (record.call == Call::ShellFullScreen) fullScreenFlags.push_back(record.argument);
+  // The failed start gives back the display and the keys it opened.
+  for (Call call : {Call::CreateWindow, Call::GXOpenDisplay, Call::GXOpenInput, Call::GXCloseInput, Call::GXCloseDisplay}) {
+    EXPECT_EQ(platform::countCalls(call), 1u) << static_cast<int>(call);
   }
-  EXPECT_EQ(calls, (std::vector<Call>{Call::FindWindow, Call::RegisterClass, Call::CreateWindow, Call::GXOpenDisplay,
-                                      Call::GXOpenInput, Call::ShellFullScreen, Call::ShellFullScreen,
-                                      Call::ShellFullScreen, Call::MoveWindow, Call::ShowWindow, Call::UpdateWindow,
-                                      Call::GXCloseInput, Call::GXCloseDisplay}));
-  EXPECT_EQ(fullScreenFlags, (std::vector<int64_t>{0x20, 8, 2}));
   EXPECT_EQ(platform::countCalls(Call::GXBeginDraw), 0u) << "no frame without a panorama";
   EXPECT_NE(renderContext.blitFunction, nullptr) << "the blitter is chosen even when loading failed";
 
