@@ -80,7 +80,8 @@ void transformVertices(RenderContext& context, Mesh& mesh) {
 
 namespace {
 
-// triangleSetup's body, inline for drawTriangles' loop.
+// The shared set-up: 0 when the triangle is dropped (back face, off the frame,
+// one row), else its cornerOrder code.
 inline int32_t setUp(const MeshTriangle& triangle) {
   const MeshVertex& v0 = *triangle.corners[0].vertex;
   const MeshVertex& v1 = *triangle.corners[1].vertex;
@@ -108,8 +109,6 @@ inline int32_t setUp(const MeshTriangle& triangle) {
 }
 
 }  // namespace
-
-int32_t triangleSetup(const MeshTriangle& triangle) { return setUp(triangle); }
 
 void fillInCornerOrder(RenderContext& context, const MeshTriangle& triangle, int32_t cornerOrder) {
   const TriangleCorner& top = cornerAt(triangle, cornerOrder, 0);

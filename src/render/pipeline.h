@@ -36,6 +36,3 @@ void queueTriangle(const MeshTriangle& triangle);
 // Calls context.triangleFiller with the corners top, middle, bottom as cornerOrder names them.
 void fillInCornerOrder(RenderContext& context, const MeshTriangle& triangle, int32_t cornerOrder);
 
-// The shared set-up: 0 when the triangle is dropped (back face, off the frame,
-// one row), else its cornerOrder code.
-int32_t triangleSetup(const MeshTriangle& triangle);

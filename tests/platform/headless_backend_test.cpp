@@ -13,25 +13,6 @@ namespace {
 
 using HeadlessBackendTest = HeadlessTest;
 
-TEST_F(HeadlessBackendTest, EventsOfAFrameArriveBeforeItAndTheRunEndsAfterTheLastFrame) {
-  platform::HeadlessOptions options;
-  options.frameLimit = 3;
-  options.events = {{3, platform::kMessageKeyDown, 0x25, 0}, {1, platform::kMessageKeyDown, 0x27, 0},
-                    {1, platform::kMessageKeyUp, 0x27, 0}};
-  useBackend(options);
-  std::vector<std::pair<int32_t, uintptr_t>> arrivals;  // (frames produced so far, wParam)
-  platform::Message message{};
-  while (message.message != platform::kMessageQuit) {
-    if (!platform::peekMessage(message, nullptr, true)) continue;
-    arrivals.emplace_back(headless().framesProduced(), message.wParam);
-  }
-  arrivals.pop_back();  // the quit
-  EXPECT_EQ(arrivals, (std::vector<std::pair<int32_t, uintptr_t>>{{0, 0x27}, {0, 0x27}, {2, 0x25}}))
-      << "frame 1's events come before frame 1, frame 3's after frame 2";
-  EXPECT_EQ(headless().framesProduced(), 3);
-  EXPECT_EQ(headless().nowMs(), 3u * 33u);
-}
-
 // Every message up to the quit: (frames produced so far, message, wParam).
 std::vector<std::tuple<int32_t, uint32_t, uintptr_t>> arrivalsOf(platform::HeadlessBackend& backend) {
   std::vector<std::tuple<int32_t, uint32_t, uintptr_t>> arrivals;

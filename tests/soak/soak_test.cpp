@@ -110,8 +110,7 @@ TEST_F(FrameAllocations, AFrameAllocatesNothingWhateverTheInput) {
   platform::HeadlessOptions options;
   options.standaloneFile = writeContainer(dir);
   options.moduleFile = "/nonexistent/viewer";
-  useBackend(options);
-  ASSERT_TRUE(initApplication());
+  ASSERT_TRUE(startViewer(options));
   renderContext.blitFunction = [] { return int32_t{0}; };
   std::mt19937 random(7);
   const long before = allocations.load();
