@@ -69,9 +69,9 @@ std::vector<uint8_t> inProcessScreen(const platform::HeadlessOptions& options) {
 }
 
 TEST(QbzviewCommandLine, BadUsageIsStatus2AndAMissingPanoramaStatus1WithOneLine) {
-  EXPECT_EQ(runCommand("--headless --frames x").status, 2);
-  EXPECT_EQ(runCommand("--headless --no-such-option").status, 2);
-  EXPECT_EQ(runCommand("--headless --device pocket").status, 2);
+  for (const std::string bad : {"--frames x", "--no-such-option", "--device pocket"}) {
+    EXPECT_EQ(runCommand("--headless " + bad).status, 2) << bad;
+  }
   const ScratchDirectory dir;
   std::ofstream(dir.path("bad.events")) << "1 keydown 0x25\n2 wiggle\n";
   const Outcome badScript = runCommand("--headless --events " + dir.path("bad.events"));

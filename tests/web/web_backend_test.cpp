@@ -96,10 +96,6 @@ TEST_F(WebViewer, FramesAreTheHeadlessFramesForTheSameInput) {
     const uint8_t want[4] = {platform::widenRed(pixel), platform::widenGreen(pixel), platform::widenBlue(pixel), 0xFF};
     ASSERT_EQ(0, std::memcmp(&canvas[4 * i], want, 4)) << "pixel " << i;
   }
-
-  // Bytes without a panorama do not start.
-  start(writePanorama("junk.qbz", std::vector<uint8_t>(3000, 0x51)));
-  EXPECT_FALSE(started_);
 }
 
 // Keys go through the desktop table; the viewer's messages reach its window.
