@@ -11,30 +11,12 @@
 #include <memory>
 #include <string>
 
+#include "fuzz_support.h"
 #include "panorama/cube_scene.h"
 #include "panorama/panorama_container.h"
 #include "platform/headless/headless_backend.h"
 
 namespace {
-
-struct FuzzFiles {
-  std::string path;
-  std::unique_ptr<platform::HeadlessBackend> backend;
-
-  FuzzFiles() {
-    path = (std::filesystem::temp_directory_path() / ("qbz_fuzz_container_" + std::to_string(::getpid()) + ".bin"))
-               .string();
-    platform::HeadlessOptions options;
-    options.moduleFile = path;
-    options.standaloneFile = path;
-    backend = std::make_unique<platform::HeadlessBackend>(options);
-    platform::installBackend(backend.get());
-  }
-  ~FuzzFiles() {
-    std::error_code error;
-    std::filesystem::remove(path, error);
-  }
-};
 
 volatile uint32_t sink;
 
@@ -70,11 +52,8 @@ void readExtras() {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static FuzzFiles files;
-  std::FILE* out = std::fopen(files.path.c_str(), "wb");
-  if (out == nullptr) return 0;
-  if (size != 0) std::fwrite(data, 1, size, out);
-  std::fclose(out);
+  const std::string& path = fuzz::fileBackend("container.bin");
+  if (!fuzz::writeFile(path, data, size)) return 0;
 
   // The start-up road: appended first, then the stand-alone file.
   panoramaContainer.clearExtras();
@@ -86,7 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   panoramaContainer.release();
 
   // The stand-alone loader on its own, which the road skips when the appended load works.
-  if (panoramaContainer.loadFile(files.path.c_str())) {
+  if (panoramaContainer.loadFile(path.c_str())) {
     sink = panoramaContainer.pixels[panoramaContainer.totalPixels - 1];
   }
   panoramaContainer.release();

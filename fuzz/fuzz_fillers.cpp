@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "core/frame_buffer.h"
+#include "fuzz_support.h"
 #include "raster/raster_stage.h"
 #include "raster/lines.h"
 #include "raster/reciprocal_tables.h"
@@ -19,25 +20,6 @@ namespace {
 constexpr int32_t kTexelCount = 65536;
 uint16_t texture[kTexelCount];
 
-struct Reader {
-  const uint8_t* data;
-  size_t size;
-  int16_t next16() {
-    uint16_t value = 0;
-    if (size >= 2) {
-      value = static_cast<uint16_t>(data[0] | data[1] << 8);
-      data += 2;
-      size -= 2;
-    }
-    return static_cast<int16_t>(value);
-  }
-  int32_t next32() {
-    const uint32_t low = static_cast<uint16_t>(next16());
-    const uint32_t high = static_cast<uint16_t>(next16());
-    return static_cast<int32_t>(low | high << 16);
-  }
-};
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -47,26 +29,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     return true;
   }();
   (void)ready;
-  Reader in{data, size};
+  fuzz::Reader in{data, size};
   MeshVertex vertices[3]{};
   int16_t u[3], v[3];
   for (int i = 0; i < 3; ++i) {
-    vertices[i].screenX = in.next16();
-    vertices[i].screenY = in.next16();
-    vertices[i].depth = in.next16();
-    vertices[i].shade = in.next16();
-    u[i] = in.next16();
-    v[i] = in.next16();
+    vertices[i].screenX = static_cast<int16_t>(in.u16());
+    vertices[i].screenY = static_cast<int16_t>(in.u16());
+    vertices[i].depth = static_cast<int16_t>(in.u16());
+    vertices[i].shade = static_cast<int16_t>(in.u16());
+    u[i] = static_cast<int16_t>(in.u16());
+    v[i] = static_cast<int16_t>(in.u16());
   }
-  const int16_t shape = in.next16();
+  const int16_t shape = static_cast<int16_t>(in.u16());
   SurfaceDescriptor surface{};
-  surface.vScale = in.next32();
-  surface.vExtent = in.next16();
-  surface.blendMode = in.next16();
-  surface.uMask = in.next32();
-  surface.vMask = in.next32();
+  surface.vScale = static_cast<int32_t>(in.u32());
+  surface.vExtent = static_cast<int16_t>(in.u16());
+  surface.blendMode = static_cast<int16_t>(in.u16());
+  surface.uMask = static_cast<int32_t>(in.u32());
+  surface.vMask = static_cast<int32_t>(in.u32());
   surface.texels = texture + kTexelCount / 2;
-  surface.flatColour = static_cast<uint16_t>(in.next16());
+  surface.flatColour = in.u16();
   if (shape & 0x4000) std::memset(FrameBuffer, 0, sizeof FrameBuffer);
 
   const TriangleFiller fillers[] = {fillTriangleAffine, fillTrianglePerspective, fillTriangleFlat, drawTriangleWire};

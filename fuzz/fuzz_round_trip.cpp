@@ -40,15 +40,7 @@ void checkText(const char* loaded, const std::string& written) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static const std::string path = fuzz::scratchFile("round_trip.bin");
-  static const std::unique_ptr<platform::HeadlessBackend> backend = [] {
-    platform::HeadlessOptions options;
-    options.moduleFile = path;
-    options.standaloneFile = path;
-    auto made = std::make_unique<platform::HeadlessBackend>(options);
-    platform::installBackend(made.get());
-    return made;
-  }();
+  const std::string& path = fuzz::fileBackend("round_trip.bin");
 
   fuzz::Reader in{data, size};
   const uint8_t shape = in.byte();

@@ -1,5 +1,6 @@
-// Shared by the fuzz targets: a scratch directory of this process and a
-// reader that takes fixed-size values from the front of an input.
+// Shared by the fuzz targets: a scratch directory of this process, a headless
+// backend whose executable and stand-alone panorama are one scratch file, and
+// a reader that takes fixed-size values from the front of an input.
 #pragma once
 
 #include <unistd.h>
@@ -8,8 +9,11 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
+
+#include "platform/headless/headless_backend.h"
 
 namespace fuzz {
 
@@ -31,6 +35,19 @@ inline bool writeFile(const std::filesystem::path& path, const uint8_t* data, si
   if (out == nullptr) return false;
   const bool whole = size == 0 || std::fwrite(data, 1, size, out) == size;
   return std::fclose(out) == 0 && whole;
+}
+
+// The file scratchFile(name) as both the executable and "\Temp\Test.QBZ", installed once.
+inline const std::string& fileBackend(const std::string& name) {
+  static const std::string path = scratchFile(name);
+  static const std::unique_ptr<platform::HeadlessBackend> backend = [] {
+    platform::HeadlessOptions options;
+    options.moduleFile = options.standaloneFile = path;
+    auto made = std::make_unique<platform::HeadlessBackend>(options);
+    platform::installBackend(made.get());
+    return made;
+  }();
+  return path;
 }
 
 struct Reader {

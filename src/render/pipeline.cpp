@@ -80,7 +80,8 @@ void transformVertices(RenderContext& context, Mesh& mesh) {
 
 namespace {
 
-// triangleSetup's body, inline for drawTriangles' loop.
+// The shared set-up: 0 when the triangle is dropped (back face, off the frame,
+// one row), else its cornerOrder code.
 inline int32_t setUp(const MeshTriangle& triangle) {
   const MeshVertex& v0 = *triangle.corners[0].vertex;
   const MeshVertex& v1 = *triangle.corners[1].vertex;
@@ -109,8 +110,6 @@ inline int32_t setUp(const MeshTriangle& triangle) {
 
 }  // namespace
 
-int32_t triangleSetup(const MeshTriangle& triangle) { return setUp(triangle); }
-
 void fillInCornerOrder(RenderContext& context, const MeshTriangle& triangle, int32_t cornerOrder) {
   const TriangleCorner& top = cornerAt(triangle, cornerOrder, 0);
   const TriangleCorner& middle = cornerAt(triangle, cornerOrder, 4);
@@ -127,17 +126,6 @@ void drawTriangleNow(RenderContext& context, const MeshTriangle& triangle) {
 void queueTriangle(const MeshTriangle& triangle) {
   const int32_t order = setUp(triangle);
   if (order != 0) bucketsPush(depthBuckets, &triangle, order);
-}
-
-bool transformBlock(RenderContext& context, VertexBlock& block) {
-  int32_t lowestZ = 0, highestZ = 0;
-  if (depthRange(*matrixStack.top, block.bounds, lowestZ, highestZ) &&
-      (lowestZ > kNearestZ || highestZ < kFarthestZ)) {
-    for (int32_t i = 0; i < block.vertices.vertexCount; ++i) block.vertices.vertices[i].depth = 0;
-    return false;
-  }
-  transformVertices(context, block.vertices);
-  return true;
 }
 
 void drawMesh(RenderContext& context, Mesh& mesh) {

@@ -31,10 +31,6 @@ void transformVertices(RenderContext& context, Mesh& mesh);
 // Culls, orders and fills (or queues) the mesh's triangles whose corners are all
 // visible; the vertices must have been transformed this frame.
 void drawTriangles(RenderContext& context, const Mesh& mesh);
-// transformVertices on the block, unless its box proves every vertex outside the
-// visible depths: then each only gets depth 0, and camera is left unwritten (the
-// pipeline's scratch, read by nothing after it). False in that case.
-bool transformBlock(RenderContext& context, VertexBlock& block);
 // The two triangles of a tile whose corners are v0..v3, as drawTriangles draws
 // its mesh: (v0, v1, v2) and (v0, v2, v3), texel (0, 0) at v0 and u along
 // v0-v1, `last` the last texel in sixteenths. Opaque surfaces only: nothing
@@ -46,6 +42,3 @@ void queueTriangle(const MeshTriangle& triangle);
 // Calls context.triangleFiller with the corners top, middle, bottom as cornerOrder names them.
 void fillInCornerOrder(RenderContext& context, const MeshTriangle& triangle, int32_t cornerOrder);
 
-// The shared set-up: 0 when the triangle is dropped (back face, off the frame,
-// one row), else its cornerOrder code.
-int32_t triangleSetup(const MeshTriangle& triangle);

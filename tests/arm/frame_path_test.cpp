@@ -26,6 +26,7 @@
 #include "shell/view_control.h"
 #include "support/grid_panorama.h"
 #include "support/headless_fixture.h"
+#include "support/scratch_directory.h"
 
 namespace {
 
@@ -65,29 +66,14 @@ const std::vector<Step> kScenario = {
 
 class FramePathTest : public HeadlessTest {
  protected:
-  void TearDown() override {
-    HeadlessTest::TearDown();
-    std::filesystem::remove(path_);
-  }
-
-  // Writes bytes to a temporary file and starts the viewer on it as its own
-  // executable (appended) or as the stand-alone panorama, without entering
-  // its main loop.
-  bool startViewer(const std::vector<uint8_t>& bytes, bool appended, platform::DeviceClass device) {
-    path_ = (std::filesystem::temp_directory_path() / ("qbz-arm-" + std::to_string(getpid()))).string();
-    if (!platform::writeFileAtomically(path_, bytes)) return false;
+  // Starts the viewer on bytes as its own executable (appended) or as the stand-alone panorama.
+  bool startOn(const std::vector<uint8_t>& bytes, bool appended, platform::DeviceClass device) {
+    if (!platform::writeFileAtomically(scratch_.path("panorama"), bytes)) return false;
     platform::HeadlessOptions options;
     options.device = device;
-    options.moduleFile = appended ? path_ : path_ + ".absent";
-    options.standaloneFile = appended ? path_ + ".absent" : path_;
-    useBackend(options);
-    platform::WindowClass windowClass{};
-    windowClass.procedure = mainWindowProc;
-    windowClass.className = kApplicationName;
-    platform::registerClass(windowClass);
-    mainWindow = platform::createWindow(0, kApplicationName, kApplicationName, 0, 0, 0, 240, 320, nullptr, nullptr,
-                                        nullptr, nullptr);
-    return startApplication();
+    (appended ? options.moduleFile : options.standaloneFile) = scratch_.path("panorama");
+    (appended ? options.standaloneFile : options.moduleFile) = scratch_.path("absent");
+    return startViewer(options);
   }
 
   // Produces every frame of the scenario and checks each one's helper calls:
@@ -122,7 +108,7 @@ class FramePathTest : public HeadlessTest {
     EXPECT_GT(std::set<uint16_t>(screen.begin(), screen.end()).size(), 10u) << run;
   }
 
-  std::string path_;
+  ScratchDirectory scratch_;
 };
 
 // Faces 256 texels wide stand 128 from the eye, inside the visible depths.
@@ -131,7 +117,7 @@ TEST_F(FramePathTest, EveryFrameDividesOnceAndUsesNoFloatingPointOnEveryDevice) 
   for (const char* name : {"generic", "linear", "direct", "palmax"}) {
     platform::DeviceClass device{};
     ASSERT_TRUE(platform::parseDeviceClass(name, device));
-    ASSERT_TRUE(startViewer(container, false, device)) << name;
+    ASSERT_TRUE(startOn(container, false, device)) << name;
     EXPECT_EQ(tilesPerEdge, 8u) << "every frame submits the meshes of 64 tile positions";
     EXPECT_EQ(viewState.zoom, 130u);
     runScenario(name);
@@ -143,7 +129,7 @@ TEST_F(FramePathTest, EveryFrameDividesOnceAndUsesNoFloatingPointOnEveryDevice) 
 // caption and the overlay are drawn over the frame.
 TEST_F(FramePathTest, BannerCaptionOverlayAndBlendedTilesAddNoDivisionOrFloatingPoint) {
   const std::vector<uint8_t> prefix(4096, 0x5A);  // stands for the viewer's executable image
-  ASSERT_TRUE(startViewer(selfContainedViewer(prefix), true, platform::DeviceClass::Generic));
+  ASSERT_TRUE(startOn(selfContainedViewer(prefix), true, platform::DeviceClass::Generic));
   EXPECT_EQ(viewState.yaw, 1327) << "the start view comes from the trailer";
   runScenario("appended");
 }

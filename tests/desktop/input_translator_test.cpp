@@ -82,13 +82,16 @@ TEST(InputTranslator, LeftButtonIsTheStylusUnscaledFromTheLetterbox) {
   t.setWindowSize(480, 640);
   EXPECT_EQ(translate(t, {mouse(0, 100, 100),  // hovering: the stylus is up
                           mouse(SDL_MOUSEBUTTONDOWN, 21, 41), mouse(SDL_BUTTON_LMASK, 479, 639),
-                          mouse(SDL_BUTTON_LMASK, -30, 900), mouse(SDL_MOUSEBUTTONUP, 200, 300),
+                          mouse(SDL_BUTTON_LMASK, -30, 900), mouse(SDL_BUTTON_LMASK, INT32_MAX, INT32_MIN),
+                          mouse(SDL_MOUSEBUTTONUP, 200, 300),
                           mouse(SDL_BUTTON_LMASK, 5, 5), mouse(SDL_MOUSEBUTTONUP, 200, 300)}),  // no press: ignored
             (std::vector{stylus(kPress, 10, 20), stylus(kMove, 239, 319), stylus(kMove, 0, 319),
-                         stylus(kLift, 100, 150)}));
+                         stylus(kMove, 239, 0), stylus(kLift, 100, 150)}));
   EXPECT_TRUE(translate(t, {window(SDL_WINDOWEVENT_SIZE_CHANGED, 1920, 1080)}).empty());
   EXPECT_EQ(translate(t, {mouse(SDL_MOUSEBUTTONDOWN, 603, 66), mouse(SDL_MOUSEBUTTONUP, 100, 1070)}),
             (std::vector{stylus(kPress, 1, 2), stylus(kLift, 0, 319)}));
+  t.setWindowSize(120, 320);  // shrunk: two screen pixels a window pixel
+  EXPECT_EQ(translate(t, {mouse(SDL_MOUSEBUTTONDOWN, 119, 239)}), (std::vector{stylus(kPress, 238, 318)}));
 }
 
 TEST(InputTranslator, FocusLossLetsGoOfKeysAndStylusOnce) {

@@ -1,11 +1,10 @@
-// The scaled and letterboxed screen in a window, and window points back to
-// screen pixels.
+// The scaled and letterboxed screen in a window (window points back to screen
+// pixels: the input translator's test).
 #include <gtest/gtest.h>
 
 #include "platform/desktop/screen_layout.h"
 
 using platform::fitScreen;
-using platform::screenPointAt;
 
 TEST(ScreenLayout, WholeFactorsCentredOrShrunkKeepingTheAspect) {
   // window width, height -> x, y, width, height
@@ -20,17 +19,4 @@ TEST(ScreenLayout, WholeFactorsCentredOrShrunkKeepingTheAspect) {
   // Smooth scaling fills the output: full screen on 1280 x 1024 is 768 x 1024, not 720 x 960.
   const platform::ScreenRect r = fitScreen(1280, 1024, platform::ScreenScaling::Smooth);
   EXPECT_EQ((std::array<int32_t, 4>{r.x, r.y, r.width, r.height}), (std::array<int32_t, 4>{256, 0, 768, 1024}));
-}
-
-TEST(ScreenLayout, WindowPointsUnscaleAndClampToScreenPixels) {
-  // window width, height, point x, y -> screen x, y; outside the picture the nearest edge pixel.
-  const std::array<int32_t, 6> cases[] = {
-      {480, 640, 2, 3, 1, 1},     {480, 640, 479, 639, 239, 319},    {480, 640, INT32_MIN, INT32_MAX, 0, 319},
-      {1920, 1080, 603, 63, 1, 1}, {1920, 1080, 1319, 1019, 239, 319}, {1920, 1080, 10, 5, 0, 0},
-      {120, 320, 119, 239, 238, 318}};
-  for (const auto& c : cases) {
-    const auto point = screenPointAt(fitScreen(c[0], c[1]), c[2], c[3]);
-    EXPECT_EQ((std::array{point.x, point.y}), (std::array{c[4], c[5]}))
-        << c[0] << "x" << c[1] << " at " << c[2] << "," << c[3];
-  }
 }

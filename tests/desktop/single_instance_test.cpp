@@ -14,14 +14,15 @@
 #include <thread>
 
 #include "platform/sdl/single_instance.h"
+#include "support/scratch_directory.h"
 
 using platform::SingleInstance;
 using Role = platform::SingleInstance::Role;
 using namespace std::chrono_literals;
 
 TEST(SingleInstance, LaterCopiesFindTheFirstAndAskItForwardOnce) {
-  char pattern[] = "/tmp/qbzview-instance-test-XXXXXX";
-  const std::string dir = mkdtemp(pattern);
+  const ScratchDirectory scratch;
+  const std::string dir = scratch.root.string();
   {
     SingleInstance first(dir), second(dir);
     EXPECT_EQ(first.claim("qbzview-a-b"), Role::First);
@@ -51,7 +52,6 @@ TEST(SingleInstance, LaterCopiesFindTheFirstAndAskItForwardOnce) {
   EXPECT_EQ(next.claim("qbzview-y-y"), Role::First);
   EXPECT_EQ(second.claim("qbzview-y-y"), Role::Second) << "it found the new socket";
   EXPECT_EQ(longName.claim(std::string(200, 'n')), Role::Alone) << "too long for a socket address: runs alone";
-  std::filesystem::remove_all(dir);
 }
 
 TEST(SingleInstance, NamesAreSafeAndTheDirectoryPrivate) {

@@ -11,16 +11,17 @@
 #include "platform/emulated_display.h"
 #include "platform/png_writer.h"
 #include "platform/screen_capture.h"
+#include "support/scratch_directory.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-// Raw screens are little-endian; PNG widens each channel by bit replication.
-TEST(ScreenCapture, RawAndPngFiles) {
-  const fs::path directory = fs::temp_directory_path() / ("qbz_capture_" + std::to_string(::getpid()));
-  fs::remove_all(directory);
-  fs::create_directories(directory);
+// Raw screens are little-endian; PNG widens each channel by bit replication;
+// failures leave no file behind.
+TEST(ScreenCapture, RawAndPngFilesAndFailuresLeaveNothing) {
+  const ScratchDirectory scratch;
+  const fs::path& directory = scratch.root;
   std::vector<uint16_t> screen = {0xFFFF, 0x9E37, 0x07E0, 0x001F, 0x0821, 0x8410};
   screen.resize(platform::kScreenPixels);
   ASSERT_TRUE(platform::writeRawScreen((directory / "s.raw").string(), screen));
@@ -40,7 +41,6 @@ TEST(ScreenCapture, RawAndPngFiles) {
   ASSERT_NE(png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr), 0);
   const std::vector<uint8_t> expected = {255, 255, 255, 156, 199, 189, 0, 255, 0, 0, 0, 255, 8, 4, 8, 132, 130, 132};
   EXPECT_EQ(std::vector<uint8_t>(rgb.begin(), rgb.begin() + 18), expected);
-  fs::remove_all(directory);
 }
 
 // Pictures of flat runs, ramps and noise, read back by libpng in their own format.

@@ -160,18 +160,4 @@ TEST(GoldenFrames, ASelfContainedViewerStartsWithItsTrailersViewTextsAndOverlay)
                   module.string());
 }
 
-TEST(GoldenFrames, AFlatPanoramaCoversTheScreenWithoutSeamsAtEdgesAndCorners) {
-  PanoramaImage flat = golden::gridPanorama(512, 32);  // the shipped geometry
-  std::fill(flat.pixels.begin(), flat.pixels.end(), golden::colourIndex(20, 12, 6));
-  const std::vector<uint8_t> container = encodeContainer(flat, true);
-  const char* views[] = {"", "1 keydown 0x27\n", "1 keydown 0x26\n1 keydown 0x25\n", "1 keydown 0x28\n1 keydown 0xC4\n"};
-  for (const char* events : views) {
-    const std::vector<uint16_t> screen = runViewer({"flat", events, 22}, container);
-    ASSERT_EQ(screen.size(), 240u * 320u) << events;
-    EXPECT_NE(screen[0], 0) << events;
-    EXPECT_EQ(std::count(screen.begin(), screen.end(), screen[0]), std::ptrdiff_t{240 * 320})
-        << "every pixel shows the one texel colour: " << events;
-  }
-}
-
 }  // namespace

@@ -15,6 +15,7 @@
 #include "panorama/container_format.h"
 #include "panorama/container_writer.h"
 #include "platform/host/headless_host.h"
+#include "support/scratch_directory.h"
 
 namespace {
 
@@ -30,9 +31,11 @@ struct Outcome {
   std::string errors;  // what the command wrote on stderr
 };
 
-// Runs bin/<program> with the arguments, stdout discarded.
-Outcome runCommand(const std::string& arguments, const std::string& program = "qbzview") {
-  const std::string command = (binaryDirectory() / "bin" / program).string() + " " + arguments + " 2>&1 >/dev/null";
+// Runs bin/<program> with the arguments after the shell's ceilings, stdout discarded.
+Outcome runCommand(const std::string& arguments, const std::string& program = "qbzview",
+                   const std::string& ceilings = "") {
+  const std::string command =
+      "(" + ceilings + (binaryDirectory() / "bin" / program).string() + " " + arguments + ") 2>&1 >/dev/null";
   FILE* pipe = popen(command.c_str(), "r");
   if (pipe == nullptr) return {-1, "cannot run " + command};
   Outcome outcome{-1, {}};
@@ -49,8 +52,9 @@ std::vector<uint8_t> readFile(const fs::path& path) {
 
 // The screen of a successful headless run of bin/<program>, as --dump-display wrote it.
 std::vector<uint8_t> dumpedScreen(const std::string& program, const std::string& arguments) {
-  const fs::path dump = fs::temp_directory_path() / ("qbzview_cli_" + program + ".raw");
-  const Outcome outcome = runCommand("--headless --dump-display " + dump.string() + " " + arguments, program);
+  const ScratchDirectory dir;
+  const std::string dump = dir.path("screen.raw");
+  const Outcome outcome = runCommand("--headless --dump-display " + dump + " " + arguments, program);
   EXPECT_EQ(outcome.status, 0) << outcome.errors;
   return readFile(dump);
 }
@@ -65,14 +69,10 @@ std::vector<uint8_t> inProcessScreen(const platform::HeadlessOptions& options) {
 }
 
 TEST(QbzviewCommandLine, BadUsageIsStatus2AndAMissingPanoramaStatus1WithOneLine) {
-  EXPECT_EQ(runCommand("--headless --frames x").status, 2);
-  EXPECT_EQ(runCommand("--headless --no-such-option").status, 2);
-  EXPECT_EQ(runCommand("--headless --device pocket").status, 2);
-  const fs::path events = fs::temp_directory_path() / "qbzview_cli_bad.events";
-  std::ofstream(events) << "1 keydown 0x25\n2 wiggle\n";
-  const Outcome badScript = runCommand("--headless --events " + events.string());
-  EXPECT_EQ(badScript.status, 2);
-  EXPECT_NE(badScript.errors.find("line 2"), std::string::npos) << badScript.errors;
+  for (const std::string bad : {"--frames x", "--no-such-option", "--device pocket"}) {
+    EXPECT_EQ(runCommand("--headless " + bad).status, 2) << bad;
+  }
+  // A bad script is status 2 naming its line: the hostile-input test's over-long line.
 
   const Outcome missing = runCommand("--headless /nonexistent/panorama.qbz");
   EXPECT_EQ(missing.status, 1);
@@ -84,12 +84,11 @@ TEST(QbzviewCommandLine, BadUsageIsStatus2AndAMissingPanoramaStatus1WithOneLine)
 TEST(QbzviewCommandLine, TheDumpAndTheScreenshotHoldTheScreenOfTheLastFrameAsRunInProcess) {
   const fs::path sample = binaryDirectory() / "assets" / "sample.qbz";
   ASSERT_TRUE(fs::exists(sample)) << "the build packs the sample";
-  const fs::path png = fs::temp_directory_path() / "qbzview_cli.png";
-  const fs::path events = fs::temp_directory_path() / "qbzview_cli.events";
+  const ScratchDirectory dir;
+  const std::string png = dir.path("screen.png"), events = dir.path("turn.events");
   std::ofstream(events) << "# turn left for a while\n3 keydown 0x25\n9 keyup 0x25\n";
   const std::vector<uint8_t> dumped = dumpedScreen(
-      "qbzview", "--device direct --frames 12 --events " + events.string() + " --screenshot " + png.string() + " " +
-                     sample.string());
+      "qbzview", "--device direct --frames 12 --events " + events + " --screenshot " + png + " " + sample.string());
   EXPECT_EQ(dumped.size(), 153600u);
   const std::vector<uint8_t> picture = readFile(png);
   ASSERT_GT(picture.size(), 8u);
@@ -118,8 +117,8 @@ TEST(QbzviewCommandLine, HostileInputsEndWithTheirErrorWithinMemoryAndTimeCeilin
 #else
   const std::string ceilings = "ulimit -v 65536; ulimit -t 20; ";  // 64 MB, 20 s
 #endif
-  const fs::path dir = fs::temp_directory_path() / "qbzview_hostile";
-  fs::create_directories(dir);
+  const ScratchDirectory scratch;
+  const fs::path& dir = scratch.root;
   // 49 KB that declare 2048-pixel faces of 2-pixel tiles (a million tiles a face): 2048/8's store, relabelled.
   std::vector<uint8_t> fine = encodeContainer({2048, 8, 0, std::vector<uint16_t>(storePixelCount(2048, 8))}, true);
   ASSERT_FALSE(fine.empty());
@@ -154,17 +153,11 @@ TEST(QbzviewCommandLine, HostileInputsEndWithTheirErrorWithinMemoryAndTimeCeilin
       {"a directory as the script", "--headless --events " + dir.string() + " " + sample, 2, "is a directory"},
   };
   for (const Case& c : cases) {
-    const std::string command = (binaryDirectory() / "bin" / "qbzview").string() + " " + c.arguments;
-    FILE* pipe = popen(("(" + ceilings + command + ") 2>&1 >/dev/null").c_str(), "r");
-    ASSERT_NE(pipe, nullptr);
-    std::string errors;
-    for (int ch; (ch = std::fgetc(pipe)) != EOF;) errors.push_back(static_cast<char>(ch));
-    const int raw = pclose(pipe);
-    EXPECT_TRUE(WIFEXITED(raw) && WEXITSTATUS(raw) == c.status) << c.what << ": " << raw << " " << errors;
+    const auto [status, errors] = runCommand(c.arguments, "qbzview", ceilings);
+    EXPECT_EQ(status, c.status) << c.what << ": " << errors;
     EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), c.status == 0 ? 0 : 1) << c.what << ": " << errors;
     EXPECT_NE(errors.find(c.error), std::string::npos) << c.what << ": " << errors;
   }
-  fs::remove_all(dir);
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include "platform/atomic_file.h"
 #include "platform/headless/headless_backend.h"
 #include "support/headless_fixture.h"
+#include "support/scratch_directory.h"
 
 namespace panorama_test {
 
@@ -58,19 +59,11 @@ inline Bytes executablePrefix(size_t size = 1000) {
 class PanoramaFiles : public HeadlessTest {
  protected:
   void SetUp() override {
-    const char* test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    directory_ = std::filesystem::temp_directory_path() / ("qbz_panorama_" + std::to_string(::getpid()) + "_" + test);
-    std::filesystem::remove_all(directory_);
-    std::filesystem::create_directories(directory_);
     platform::HeadlessOptions options;
     options.moduleFile = pathIn("viewer.exe");
     options.standaloneFile = pathIn("Test.QBZ");
     useBackend(options);
     startUp();
-  }
-  void TearDown() override {
-    HeadlessTest::TearDown();
-    std::filesystem::remove_all(directory_);
   }
   // Nothing loaded, and the extras of start-up: cleared, then the default zoom limits.
   static void startUp() {
@@ -78,7 +71,7 @@ class PanoramaFiles : public HeadlessTest {
     panoramaContainer.settings.zoomMin = 130, panoramaContainer.settings.zoomMax = 240;
   }
 
-  std::string pathIn(const std::string& name) const { return (directory_ / name).string(); }
+  std::string pathIn(const std::string& name) const { return scratch_.path(name); }
   void writeModule(const Bytes& bytes) { ASSERT_TRUE(platform::writeFileAtomically(pathIn("viewer.exe"), bytes)); }
   void writeStandalone(const Bytes& bytes) { ASSERT_TRUE(platform::writeFileAtomically(pathIn("Test.QBZ"), bytes)); }
   bool loadStandalone(const Bytes& container) {
@@ -87,7 +80,7 @@ class PanoramaFiles : public HeadlessTest {
   }
 
  private:
-  std::filesystem::path directory_;
+  ScratchDirectory scratch_;
 };
 
 }  // namespace panorama_test

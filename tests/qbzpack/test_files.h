@@ -18,27 +18,14 @@
 #include "qbzpack/cube_geometry.h"
 #include "qbzpack/file_output.h"
 #include "qbzpack/image.h"
+#include "support/scratch_directory.h"
 
 namespace qbzpack_test {
 
 // Beside this header: colour.jpg, 16 x 16 of (200, 60, 20); grey.jpg, 8 x 8 of 90.
 inline std::string fixture(const std::string& name) { return QBZPACK_FIXTURES + name; }
 
-// A fresh empty directory, removed when the object goes.
-struct ScratchDirectory {
-  std::filesystem::path root = [] {
-    char pattern[] = "/tmp/qbzpack_test_XXXXXX";
-    return std::filesystem::path(mkdtemp(pattern));
-  }();
-  ~ScratchDirectory() { std::error_code ignored; std::filesystem::remove_all(root, ignored); }
-  std::string path(const std::string& name) const { return (root / name).string(); }
-  // Names of every entry, to show that no partial or temporary file stays.
-  std::vector<std::string> entries() const {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(root)) names.push_back(entry.path().filename());
-    return names;
-  }
-};
+using ::ScratchDirectory;
 
 // PNG through libpng's simplified writer; format is a PNG_FORMAT_* value.
 inline void writePng(const std::string& path, uint32_t width, uint32_t height, uint32_t format, const void* samples,

@@ -30,8 +30,7 @@ class WholeView : public HeadlessTest {
     EXPECT_TRUE(platform::writeFileAtomically(path, encodeContainer(image, false)));
     platform::HeadlessOptions options;
     options.standaloneFile = path, options.moduleFile = dir_.path("no-viewer");
-    useBackend(options);
-    EXPECT_TRUE(initApplication());
+    EXPECT_TRUE(startViewer(options));
     int32_t worst = 0, viewsWithHoles = 0;
     for (const uint32_t zoom : {g.zoomMin, g.zoomMax}) {
       renderSetParameter(renderContext, kParameterZoom, static_cast<int32_t>(zoom));

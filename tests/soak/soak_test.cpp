@@ -17,6 +17,7 @@
 #include "shell/input_state.h"
 #include "support/grid_panorama.h"
 #include "support/headless_fixture.h"
+#include "support/scratch_directory.h"
 
 namespace {
 
@@ -51,10 +52,9 @@ void operator delete[](void* memory, std::size_t) noexcept { operator delete(mem
 
 namespace {
 
-std::string writeContainer(const std::string& name, uint32_t faceSize, uint32_t tileSize) {
-  const std::string path = (std::filesystem::temp_directory_path() / name).string();
-  EXPECT_TRUE(platform::writeFileAtomically(path, encodeContainer(golden::gridPanorama(faceSize, tileSize), true)));
-  return path;
+std::string writeContainer(const ScratchDirectory& dir) {
+  EXPECT_TRUE(platform::writeFileAtomically(dir.path("grid.qbz"), encodeContainer(golden::gridPanorama(256, 32), true)));
+  return dir.path("grid.qbz");
 }
 
 // Any key code, except the two quit buttons, which would end the run early.
@@ -68,9 +68,10 @@ uintptr_t randomKey(std::mt19937& random) {
 TEST(Soak, RandomKeysAndStylusForTwentyThousandFramesEndCleanly) {
   std::mt19937 random(20261206);
   constexpr int32_t kFrames = 20000;
+  const ScratchDirectory dir;
   platform::HeadlessRun run;
   run.options.frameLimit = 0;  // the run ends with the quit key below
-  run.options.standaloneFile = writeContainer("qbz_soak.qbz", 256, 32);
+  run.options.standaloneFile = writeContainer(dir);
   run.options.moduleFile = "/nonexistent/viewer";
   std::uniform_int_distribution<int> coordinate(-40000, 70000);
   const uint32_t messages[] = {platform::kMessageStylusDown, platform::kMessageStylusMove, platform::kMessageStylusUp};
@@ -106,11 +107,11 @@ TEST(Soak, RandomKeysAndStylusForTwentyThousandFramesEndCleanly) {
 class FrameAllocations : public HeadlessTest {};
 
 TEST_F(FrameAllocations, AFrameAllocatesNothingWhateverTheInput) {
+  const ScratchDirectory dir;
   platform::HeadlessOptions options;
-  options.standaloneFile = writeContainer("qbz_frames.qbz", 256, 32);
+  options.standaloneFile = writeContainer(dir);
   options.moduleFile = "/nonexistent/viewer";
-  useBackend(options);
-  ASSERT_TRUE(initApplication());
+  ASSERT_TRUE(startViewer(options));
   renderContext.blitFunction = [] { return int32_t{0}; };
   std::mt19937 random(7);
   const long before = allocations.load();

@@ -9,6 +9,7 @@
 #include "platform/backend.h"
 #include "platform/headless/headless_backend.h"
 #include "shell/application.h"
+#include "shell/main_window.h"
 
 class HeadlessTest : public ::testing::Test {
  protected:
@@ -24,6 +25,14 @@ class HeadlessTest : public ::testing::Test {
     backend_ = std::make_unique<platform::HeadlessBackend>(std::move(options));
     platform::installBackend(backend_.get());
     resetApplication();
+  }
+  // The viewer started on a fresh backend as its entry starts it, without
+  // entering the main loop: true when the panorama loaded.
+  bool startViewer(platform::HeadlessOptions options) {
+    useBackend(std::move(options));
+    static int instance = 0;
+    int32_t exitCode = 0;
+    return viewerStartUp(&instance, nullptr, u"", 1, exitCode);
   }
   platform::HeadlessBackend& headless() { return *backend_; }
 
