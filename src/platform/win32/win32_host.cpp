@@ -9,6 +9,7 @@
 #include "panorama/container_format.h"
 #include "platform/host_file.h"
 #include "platform/path_mapping.h"
+#include "platform/text_encoding.h"
 
 #include "shell/application.h"
 #include "shell/main_window.h"
@@ -36,6 +37,14 @@ std::string instanceKeyFor(const std::string& path) {
   return utf8FilePath(std::filesystem::path(key));
 }
 
+// Started on its own (from Explorer), a console program gets a console window
+// that only stands behind the viewer: give it back. Started from a console,
+// the viewer shares it and keeps writing its messages there.
+bool releaseOwnConsole() {
+  DWORD processes[2];
+  return GetConsoleProcessList(processes, 2) == 1 && FreeConsole();
+}
+
 }  // namespace
 
 void nameWindowAfterPanorama(Win32Options& options) {
@@ -51,6 +60,7 @@ void nameWindowAfterPanorama(Win32Options& options) {
 
 Win32Result runWin32Window(const Win32Options& options) {
   Win32Result result;
+  const bool noConsole = releaseOwnConsole();
   Win32Backend desktop(options);
   resetWindowManager();
   installBackend(&desktop);
@@ -69,6 +79,11 @@ Win32Result runWin32Window(const Win32Options& options) {
   resetApplication();
   installBackend(nullptr);
   resetWindowManager();
+  if (noConsole && !result.error.empty()) {
+    // Nobody would read the message on a console: say it in a box.
+    const std::u16string text = toUtf16("qbzview: " + result.error);
+    MessageBoxW(nullptr, reinterpret_cast<const wchar_t*>(text.c_str()), L"qbzview", MB_OK | MB_ICONERROR);
+  }
   return result;
 }
 
