@@ -54,7 +54,11 @@ struct GroupLevel {
 extern uint32_t groupLevelCount;  // 0 when the scene has one run
 extern GroupLevel groupLevels[kMaxGroupLevels];  // index 0 is level 1
 
+// Loads the whole container (the appended one first, else the stand-alone
+// file) and gives every tile of every face its surface: texels, masks, mode.
 bool loadTileTextures();
+// loadTileTextures, then every tile's vertices and triangles and the boxes
+// that let whole groups of them be skipped. False when nothing loaded.
 bool buildCubeScene();
 // Frees the scene; for tests and repeated runs.
 void releaseCubeScene();
