@@ -183,15 +183,21 @@ bool readDevice(const std::string& name, platform::DeviceClass& device) {
   return false;
 }
 
+// The options every desktop window takes from the command line.
+template <typename WindowOptions>
+bool readWindowOptions(const CommandLine& line, WindowOptions& options) {
+  options.scale = line.scale;
+  options.fullscreen = line.fullscreen;
+  options.framesPerSecond = line.framesPerSecond;
+  return readDevice(line.deviceName, options.device);
+}
+
 int runWindow(const CommandLine& line) {
   if (!noneGiven(line.headlessOnly, "needs --headless")) return 2;
 #if QBZ_HAVE_SDL
   platform::SdlOptions options;
-  if (!readDevice(line.deviceName, options.device)) return 2;
-  options.scale = line.scale;
-  options.fullscreen = line.fullscreen;
+  if (!readWindowOptions(line, options)) return 2;
   options.smooth = line.smooth;
-  options.framesPerSecond = line.framesPerSecond;
   options.instanceDirectory = platform::instanceDirectory();
   options.helpCard = platform::renderHelpCard();
   readCaptureRequest(options);
@@ -201,10 +207,7 @@ int runWindow(const CommandLine& line) {
   return runWindows(std::move(options), std::move(source));
 #elif QBZ_HAVE_WIN32
   platform::Win32Options options;
-  if (!readDevice(line.deviceName, options.device)) return 2;
-  options.scale = line.scale;
-  options.fullscreen = line.fullscreen;
-  options.framesPerSecond = line.framesPerSecond;
+  if (!readWindowOptions(line, options)) return 2;
   options.standaloneFile = line.panorama;
   platform::nameWindowAfterPanorama(options);
   const platform::Win32Result window = platform::runWin32Window(options);
