@@ -2,19 +2,12 @@
 // stands both for the viewer's own executable (an appended container) and for
 // "\Temp\Test.QBZ" (a stand-alone one). Whatever loads is built into the cube
 // scene and read through, then everything is released again.
-#include <unistd.h>
 
-#include <cstdint>
-#include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <memory>
-#include <string>
 
 #include "fuzz_support.h"
 #include "panorama/cube_scene.h"
 #include "panorama/panorama_container.h"
-#include "platform/headless/headless_backend.h"
 
 namespace {
 

@@ -6,9 +6,6 @@
 //
 // Input: device byte, frame-count byte, script length (16 bits), the script,
 // then the file.
-#include <cstddef>
-#include <cstdint>
-#include <string>
 
 #include "fuzz_support.h"
 #include "platform/headless/event_script.h"

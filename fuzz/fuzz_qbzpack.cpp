@@ -5,10 +5,6 @@
 //   2: command-line words, one a line (paths are kept inside the scratch
 //      directory), with a small picture, a viewer stub and a container at hand;
 //   3: a container or self-contained viewer given to `info` and `extract`.
-#include <cstddef>
-#include <cstdint>
-#include <filesystem>
-#include <string>
 #include <vector>
 
 #include "fuzz_support.h"

@@ -3,7 +3,6 @@
 // the appended trailer with its texts and overlays, and which source wins.
 #include <zlib.h>
 
-#include <array>
 #include <cstring>
 
 #include "panorama_test_files.h"

@@ -2,19 +2,14 @@
 // whole frames of the scene: culling changes nothing, and a flat panorama
 // covers the frame.
 #include <algorithm>
-#include <array>
-#include <random>
 #include <tuple>
-#include <vector>
 
 #include "core/frame_buffer.h"
 #include "panorama_test_files.h"
 #include "raster/raster_stage.h"
-#include "core/surface.h"
 #include "render/depth_buckets.h"
 #include "render/matrix.h"
 #include "render/pipeline.h"
-#include "core/render_context.h"
 #include "render/renderer.h"
 #include "shell/view_control.h"
 

@@ -1,6 +1,5 @@
 // The command line end to end: exit codes, one-line errors, and no output
 // file (not even a temporary one) after a failure.
-#include <algorithm>
 
 #include "qbzpack/tool_error.h"
 #include "test_files.h"

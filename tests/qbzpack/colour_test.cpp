@@ -1,8 +1,5 @@
 // Colours as the viewer's screen shows them: the levels, the quantiser and
 // the dithering, measured from the headless viewer's screenshots.
-#include <gtest/gtest.h>
-
-#include <cmath>
 
 #include "platform/atomic_file.h"
 #include "platform/host/headless_host.h"

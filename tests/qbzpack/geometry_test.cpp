@@ -1,7 +1,5 @@
 // Cube orientation, the store order and the equirectangular conversion.
-#include <gtest/gtest.h>
 
-#include "qbzpack/cube_geometry.h"
 #include "qbzpack/equirect_to_cube.h"
 #include "qbzpack/store_layout.h"
 #include "test_files.h"

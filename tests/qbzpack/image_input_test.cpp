@@ -1,6 +1,5 @@
 // PNG and JPEG input: every format becomes RGB and transparency meets the
 // background. Bad files are refused through the command line.
-#include <gtest/gtest.h>
 
 #include "qbzpack/image_input.h"
 #include "test_files.h"

@@ -5,10 +5,8 @@
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
-#include <unistd.h>
 #include <zlib.h>
 
-#include <algorithm>
 #include <fstream>
 
 #include "qbzpack/inspect_commands.h"

@@ -2,7 +2,6 @@
 // the packed indices again, and info judges files as the viewer does.
 #include "panorama/container_writer.h"
 #include "qbzpack/colour_index.h"
-#include "qbzpack/cube_geometry.h"
 #include "qbzpack/image_input.h"
 #include "qbzpack/inspect_commands.h"
 #include "qbzpack/tool_error.h"

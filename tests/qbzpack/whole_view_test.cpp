@@ -1,14 +1,12 @@
 // Panoramas that show whole: the viewer's own renderer, swept over yaw, pitch
 // and both zoom limits, leaves no cell unpainted for any geometry qbzpack
 // accepts and leaves some for each one it refuses.
-#include <array>
 
 #include "core/frame_buffer.h"
 #include "panorama/container_writer.h"
 #include "platform/atomic_file.h"
 #include "qbzpack/colour_index.h"
 #include "qbzpack/whole_view.h"
-#include "core/render_context.h"
 #include "render/renderer.h"
 #include "shell/view_control.h"
 #include "support/headless_fixture.h"
