@@ -58,9 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   panoramaContainer.release();
 
   // The stand-alone loader on its own, which the road skips when the appended load works.
-  if (panoramaContainer.loadFile(path.c_str())) {
-    sink = panoramaContainer.pixels[panoramaContainer.totalPixels - 1];
-  }
+  if (panoramaContainer.loadFile(path.c_str())) sink = panoramaContainer.pixels[panoramaContainer.totalPixels - 1];
   panoramaContainer.release();
   return 0;
 }

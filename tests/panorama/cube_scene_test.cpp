@@ -73,14 +73,10 @@ void hashAndFill(const MeshVertex* top, int16_t topU, int16_t topV, const MeshVe
                  const SurfaceDescriptor* surface) {
   auto mix = [](uint64_t value) { fillHash = (fillHash ^ value) * 1099511628211u; };
   mix(reinterpret_cast<uintptr_t>(surface->texels));
-  for (const int32_t field : {surface->cullBackFaces, surface->vScale, surface->blendMode, surface->uMask, surface->vMask}) {
-    mix(static_cast<uint64_t>(field));
-  }
+  for (const int32_t field : {surface->cullBackFaces, surface->vScale, surface->blendMode, surface->uMask, surface->vMask}) mix(uint64_t(field));
   for (const auto& [v, u, w] : {std::tuple{top, topU, topV}, {middle, middleU, middleV}, {bottom, bottomU, bottomV}}) {
     for (const int64_t value : {int64_t(v->screenX), int64_t(v->screenY), int64_t(v->depth), int64_t(v->shade),
-                                int64_t(u), int64_t(w)}) {
-      mix(static_cast<uint64_t>(value));
-    }
+                                int64_t(u), int64_t(w)}) mix(static_cast<uint64_t>(value));
   }
   ++fillCount;
   fillTriangleAffine(top, topU, topV, middle, middleU, middleV, bottom, bottomU, bottomV, surface);
