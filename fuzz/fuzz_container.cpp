@@ -50,12 +50,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   // The start-up road: appended first, then the stand-alone file.
   panoramaContainer.clearExtras();
-  panoramaContainer.settings.zoomMin = 130;
-  panoramaContainer.settings.zoomMax = 240;
+  panoramaContainer.settings.zoomMin = 130, panoramaContainer.settings.zoomMax = 240;
   if (buildCubeScene()) readScene();
   readExtras();
-  releaseCubeScene();
-  panoramaContainer.release();
+  releaseCubeScene(), panoramaContainer.release();
 
   // The stand-alone loader on its own, which the road skips when the appended load works.
   if (panoramaContainer.loadFile(path.c_str())) sink = panoramaContainer.pixels[panoramaContainer.totalPixels - 1];

@@ -21,15 +21,13 @@ std::vector<uint16_t> pixelsFrom(fuzz::Reader& in, size_t count) {
 }
 
 void checkOverlay(const OverlayBitmap* loaded, const std::vector<uint16_t>& written, uint32_t width, uint32_t height) {
-  if (written.empty()) return check(loaded == nullptr);
-  check(loaded != nullptr && loaded->width == width && loaded->height == height &&
+  check(written.empty() ? loaded == nullptr : loaded != nullptr && loaded->width == width && loaded->height == height &&
         loaded->pixelCount == written.size() &&
         std::memcmp(loaded->pixels, written.data(), written.size() * 2) == 0);
 }
 
 void checkText(const char* loaded, const std::string& written) {
-  if (written.empty()) return check(loaded == nullptr);
-  check(loaded != nullptr && written == loaded);
+  check(written.empty() ? loaded == nullptr : loaded != nullptr && written == loaded);
 }
 
 }  // namespace

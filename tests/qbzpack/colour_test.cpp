@@ -51,8 +51,7 @@ TEST(Quantise, TheScreenShowsEachFlatPatchsMean) {
       const std::vector<uint8_t> container = encodeContainer(panoramaFromFaces(cube, 32, 0, dither), false);
       ASSERT_TRUE(platform::writeFileAtomically(viewer, encodeAppended(std::vector<uint8_t>(64, 0x90), container, extras)));
       platform::HeadlessRun run;
-      run.options.moduleFile = viewer;
-      run.options.standaloneFile = dir.path("none.qbz");
+      run.options.moduleFile = viewer, run.options.standaloneFile = dir.path("none.qbz");
       run.screenshotPath = dir.path("screen.png");
       ASSERT_EQ(platform::runHeadless(run).exitCode, 0);
       const RgbImage screen = loadPicture(run.screenshotPath, {});

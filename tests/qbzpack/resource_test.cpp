@@ -69,6 +69,13 @@ std::vector<uint8_t> hollowPng(uint32_t width, uint32_t height) {
   return png;
 }
 
+// The height x height square of a 2:1 picture from column left on.
+RgbImage squareOf(const RgbImage& wide, uint32_t left) {
+  RgbImage square(wide.height, wide.height);
+  for (uint32_t y = 0; y < wide.height; ++y) std::copy_n(wide.at(left, y), wide.height * 3, square.at(0, y));
+  return square;
+}
+
 Arguments sixFaces(const ScratchDirectory& dir, const std::string& picture) {
   return qbzpack_test::faceArguments([&](const std::string&) { return dir.path(picture); });
 }
@@ -109,12 +116,7 @@ TEST(Resources, OutputIsTheSameWhateverTheThreadCount) {
   qbzpack_test::writePng(dir.path("pano.png"), qbzpack_test::directionPanorama(100));
   // Large enough for the store to be deflated in two pieces.
   const Arguments equirect = {"pack", dir.path("pano.png"), "--face-size", "320", "--tile-size", "64", "--allow-holes"};
-  qbzpack_test::writePng(dir.path("square.png"), [] {
-    const RgbImage wide = qbzpack_test::directionPanorama(96);
-    RgbImage square(96, 96);
-    for (uint32_t y = 0; y < 96; ++y) std::copy_n(wide.at(30, y), 96 * 3, square.at(0, y));
-    return square;
-  }());
+  qbzpack_test::writePng(dir.path("square.png"), squareOf(qbzpack_test::directionPanorama(96), 30));
   const Arguments faces = Arguments{"pack", "--face-size", "64", "--allow-holes"} + sixFaces(dir, "square.png");  // resampled
   for (const Arguments& command : {equirect, faces}) {
     std::vector<std::vector<uint8_t>> outputs;
@@ -140,9 +142,7 @@ TEST(Resources, OutputIsTheSameWhateverTheThreadCount) {
 
 TEST(Resources, ResampledFacesAverageLikeTheEquirectangularPath) {
   // Half the size: each face pixel is the rounded mean of its 2 x 2 source block.
-  const RgbImage source = qbzpack_test::directionPanorama(32);  // 64 x 32
-  RgbImage square(32, 32);
-  for (uint32_t y = 0; y < 32; ++y) std::copy_n(source.at(16, y), 32 * 3, square.at(0, y));
+  const RgbImage square = squareOf(qbzpack_test::directionPanorama(32), 16);
   Progress progress("test", 1);
   const RgbImage half = resampleFace(RowPicture::fromImage(square), 16, progress);
   for (uint32_t y = 0; y < 16; ++y) {
