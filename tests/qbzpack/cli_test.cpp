@@ -5,11 +5,7 @@
 #include "test_files.h"
 
 using namespace qbzpack;
-using qbzpack_test::flatPicture;
-using qbzpack_test::ScratchDirectory;
-using qbzpack_test::writePng;
-using qbzpack_test::Arguments;
-using qbzpack_test::operator+;
+using namespace qbzpack_test;
 
 namespace {
 

@@ -4,10 +4,7 @@
 #include "qbzpack/store_layout.h"
 #include "test_files.h"
 
-using qbzpack_test::directionColour;
-using qbzpack_test::directionPanorama;
-using qbzpack_test::expectNear;
-
+using namespace qbzpack_test;
 using namespace qbzpack;
 
 namespace {
