@@ -9,6 +9,8 @@
 #include "raster/raster_stage.h"
 #include "raster/lines.h"
 #include "raster/reciprocal_tables.h"
+#include "core/surface.h"
+#include "core/mesh.h"
 #include "core/render_context.h"
 
 namespace {
