@@ -2,19 +2,12 @@
 // stands both for the viewer's own executable (an appended container) and for
 // "\Temp\Test.QBZ" (a stand-alone one). Whatever loads is built into the cube
 // scene and read through, then everything is released again.
-#include <unistd.h>
 
-#include <cstdint>
-#include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <memory>
-#include <string>
 
 #include "fuzz_support.h"
 #include "panorama/cube_scene.h"
 #include "panorama/panorama_container.h"
-#include "platform/headless/headless_backend.h"
 
 namespace {
 
@@ -57,17 +50,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   // The start-up road: appended first, then the stand-alone file.
   panoramaContainer.clearExtras();
-  panoramaContainer.settings.zoomMin = 130;
-  panoramaContainer.settings.zoomMax = 240;
+  panoramaContainer.settings.zoomMin = 130, panoramaContainer.settings.zoomMax = 240;
   if (buildCubeScene()) readScene();
   readExtras();
-  releaseCubeScene();
-  panoramaContainer.release();
+  releaseCubeScene(), panoramaContainer.release();
 
   // The stand-alone loader on its own, which the road skips when the appended load works.
-  if (panoramaContainer.loadFile(path.c_str())) {
-    sink = panoramaContainer.pixels[panoramaContainer.totalPixels - 1];
-  }
+  if (panoramaContainer.loadFile(path.c_str())) sink = panoramaContainer.pixels[panoramaContainer.totalPixels - 1];
   panoramaContainer.release();
   return 0;
 }

@@ -1,9 +1,5 @@
 // The event-script reader on any text: whole scripts and the same bytes as a
 // file checked and streamed, which must agree event for event.
-#include <cstddef>
-#include <cstdint>
-#include <fstream>
-#include <string>
 #include <vector>
 
 #include "fuzz_support.h"
@@ -27,8 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   if (source.events.size() != parsed.size()) __builtin_trap();
   for (size_t k = 0; k < parsed.size(); ++k) {
-    const platform::ScriptedEvent& a = parsed[k];
-    const platform::ScriptedEvent& b = source.events[k];
+    const platform::ScriptedEvent &a = parsed[k], &b = source.events[k];
     if (a.frame != b.frame || a.message != b.message || a.wParam != b.wParam || a.lParam != b.lParam) __builtin_trap();
   }
   return 0;

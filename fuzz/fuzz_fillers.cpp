@@ -2,8 +2,6 @@
 // vertices with u and v, and a surface with arbitrary row length, masks and
 // blend mode. A texel index is a 16.16 sum shifted down by 16, so it lies in
 // -32768..32767 whatever the masks: the texture spans all of that range.
-#include <cstddef>
-#include <cstdint>
 #include <cstring>
 
 #include "core/frame_buffer.h"
@@ -33,12 +31,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   MeshVertex vertices[3]{};
   int16_t u[3], v[3];
   for (int i = 0; i < 3; ++i) {
-    vertices[i].screenX = static_cast<int16_t>(in.u16());
-    vertices[i].screenY = static_cast<int16_t>(in.u16());
-    vertices[i].depth = static_cast<int16_t>(in.u16());
-    vertices[i].shade = static_cast<int16_t>(in.u16());
-    u[i] = static_cast<int16_t>(in.u16());
-    v[i] = static_cast<int16_t>(in.u16());
+    MeshVertex& p = vertices[i];
+    for (int16_t* field : {&p.screenX, &p.screenY, &p.depth, &p.shade, &u[i], &v[i]}) *field = static_cast<int16_t>(in.u16());
   }
   const int16_t shape = static_cast<int16_t>(in.u16());
   SurfaceDescriptor surface{};
@@ -51,8 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   surface.flatColour = in.u16();
   if (shape & 0x4000) std::memset(FrameBuffer, 0, sizeof FrameBuffer);
 
-  const TriangleFiller fillers[] = {fillTriangleAffine, fillTrianglePerspective, fillTriangleFlat, drawTriangleWire};
-  for (TriangleFiller filler : fillers) {
+  for (TriangleFiller filler : {fillTriangleAffine, fillTrianglePerspective, fillTriangleFlat, drawTriangleWire}) {
     filler(&vertices[0], u[0], v[0], &vertices[1], u[1], v[1], &vertices[2], u[2], v[2], &surface);
   }
   return 0;

@@ -6,9 +6,6 @@
 //
 // Input: device byte, frame-count byte, script length (16 bits), the script,
 // then the file.
-#include <cstddef>
-#include <cstdint>
-#include <string>
 
 #include "fuzz_support.h"
 #include "platform/headless/event_script.h"
@@ -27,8 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   static const std::string path = fuzz::scratchFile("frames.bin");
   if (!fuzz::writeFile(path, in.data, in.size)) return 0;
-  run.options.moduleFile = path;
-  run.options.standaloneFile = path;
+  run.options.moduleFile = run.options.standaloneFile = path;
   const platform::HeadlessResult result = platform::runHeadless(run);
   if (result.exitCode != 0 && result.exitCode != 1) __builtin_trap();
   return 0;

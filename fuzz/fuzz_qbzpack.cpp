@@ -5,10 +5,7 @@
 //   2: command-line words, one a line (paths are kept inside the scratch
 //      directory), with a small picture, a viewer stub and a container at hand;
 //   3: a container or self-contained viewer given to `info` and `extract`.
-#include <cstddef>
-#include <cstdint>
-#include <filesystem>
-#include <string>
+#include <algorithm>
 #include <vector>
 
 #include "fuzz_support.h"
@@ -47,9 +44,7 @@ std::vector<std::string> wordsOf(std::string_view text) {
   while (!text.empty() && words.size() < 40) {
     const size_t end = text.find('\n');
     std::string word(text.substr(0, end));
-    for (char& c : word) {
-      if (c == '/' || c == '\0') c = '_';
-    }
+    std::replace_if(word.begin(), word.end(), [](char c) { return c == '/' || c == '\0'; }, '_');
     if (!word.empty() && word[0] == '.') word.insert(0, "x");
     words.push_back(word);
     if (end == std::string_view::npos) break;

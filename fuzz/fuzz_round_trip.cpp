@@ -1,17 +1,12 @@
 // The writer and the loader are inverses: whatever settings, texts, overlays
 // and pixels the writer accepts (here on small geometry, raw or compressed,
 // after an executable prefix) the loader reads back unchanged.
-#include <cstddef>
-#include <cstdint>
 #include <cstring>
-#include <memory>
-#include <string>
 #include <vector>
 
 #include "fuzz_support.h"
 #include "panorama/container_writer.h"
 #include "panorama/panorama_container.h"
-#include "platform/headless/headless_backend.h"
 
 namespace {
 
@@ -26,15 +21,13 @@ std::vector<uint16_t> pixelsFrom(fuzz::Reader& in, size_t count) {
 }
 
 void checkOverlay(const OverlayBitmap* loaded, const std::vector<uint16_t>& written, uint32_t width, uint32_t height) {
-  if (written.empty()) return check(loaded == nullptr);
-  check(loaded != nullptr && loaded->width == width && loaded->height == height &&
+  check(written.empty() ? loaded == nullptr : loaded != nullptr && loaded->width == width && loaded->height == height &&
         loaded->pixelCount == written.size() &&
         std::memcmp(loaded->pixels, written.data(), written.size() * 2) == 0);
 }
 
 void checkText(const char* loaded, const std::string& written) {
-  if (written.empty()) return check(loaded == nullptr);
-  check(loaded != nullptr && written == loaded);
+  check(written.empty() ? loaded == nullptr : loaded != nullptr && written == loaded);
 }
 
 }  // namespace
@@ -48,8 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   image.tileSize = 2u << (shape & 3);                                     // 2..16
   image.faceSize = image.tileSize * (1 + (shape >> 2 & 3)) + (shape >> 4 & 1);  // a remainder strip at times
   image.drawMode = static_cast<int32_t>(in.u32());
-  const bool compress = shape & 0x80;
-  const bool appended = shape & 0x40;
+  const bool compress = shape & 0x80, appended = shape & 0x40;
   image.pixels = pixelsFrom(in, storePixelCount(image.faceSize, image.tileSize));
 
   AppendedExtras extras;
@@ -81,8 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   check(c.totalPixels == image.pixels.size() &&
         std::memcmp(c.pixels, image.pixels.data(), image.pixels.size() * 2) == 0);
   if (appended) {
-    uint8_t loaded[kViewerSettingsBytes];
-    uint8_t written[kViewerSettingsBytes];
+    uint8_t loaded[kViewerSettingsBytes], written[kViewerSettingsBytes];
     encodeViewerSettings(c.settings, loaded);
     encodeViewerSettings(extras.settings, written);
     check(std::memcmp(loaded, written, kViewerSettingsBytes) == 0);

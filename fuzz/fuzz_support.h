@@ -7,7 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
+#include <fstream>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -31,10 +31,8 @@ inline const std::filesystem::path& scratchDirectory() {
 inline std::string scratchFile(const std::string& name) { return (scratchDirectory() / name).string(); }
 
 inline bool writeFile(const std::filesystem::path& path, const uint8_t* data, size_t size) {
-  std::FILE* out = std::fopen(path.string().c_str(), "wb");
-  if (out == nullptr) return false;
-  const bool whole = size == 0 || std::fwrite(data, 1, size, out) == size;
-  return std::fclose(out) == 0 && whole;
+  std::ofstream out(path, std::ios::binary);
+  return out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size)).flush().good();
 }
 
 // The file scratchFile(name) as both the executable and "\Temp\Test.QBZ", installed once.
@@ -53,19 +51,14 @@ inline const std::string& fileBackend(const std::string& name) {
 struct Reader {
   const uint8_t* data;
   size_t size;
-  uint8_t byte() {
-    if (size == 0) return 0;
-    --size;
-    return *data++;
-  }
+  uint8_t byte() { return size == 0 ? 0 : (--size, *data++); }
   uint16_t u16() { return static_cast<uint16_t>(byte() | byte() << 8); }
   uint32_t u32() { return static_cast<uint32_t>(u16()) | static_cast<uint32_t>(u16()) << 16; }
   // Up to count bytes.
   std::string_view take(size_t count) {
     if (count > size) count = size;
     const std::string_view part(reinterpret_cast<const char*>(data), count);
-    data += count;
-    size -= count;
+    data += count, size -= count;
     return part;
   }
 };

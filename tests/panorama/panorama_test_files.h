@@ -4,10 +4,6 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <unistd.h>
-
-#include <filesystem>
-
 #include "panorama/container_format.h"
 #include "panorama/container_writer.h"
 #include "panorama/cube_scene.h"
@@ -43,10 +39,6 @@ Bytes withTrailer(Bytes file, Change change) {
   change(trailer);
   encodeContainerTrailer(trailer, &*(file.end() - kContainerTrailerBytes));
   return file;
-}
-
-inline std::vector<uint16_t> storeOf(const PanoramaContainer& c) {
-  return c.pixels == nullptr ? std::vector<uint16_t>{} : std::vector<uint16_t>(c.pixels, c.pixels + c.totalPixels);
 }
 
 // A stand-in for the viewer's executable image: bytes 1..255 over and over, no NUL.

@@ -1,15 +1,10 @@
 // Cube orientation, the store order and the equirectangular conversion.
-#include <gtest/gtest.h>
 
-#include "qbzpack/cube_geometry.h"
 #include "qbzpack/equirect_to_cube.h"
 #include "qbzpack/store_layout.h"
 #include "test_files.h"
 
-using qbzpack_test::directionColour;
-using qbzpack_test::directionPanorama;
-using qbzpack_test::expectNear;
-
+using namespace qbzpack_test;
 using namespace qbzpack;
 
 namespace {

@@ -1,6 +1,5 @@
 // PNG and JPEG input: every format becomes RGB and transparency meets the
 // background. Bad files are refused through the command line.
-#include <gtest/gtest.h>
 
 #include "qbzpack/image_input.h"
 #include "test_files.h"
@@ -10,11 +9,9 @@ using qbzpack_test::ScratchDirectory;
 
 TEST(ImageInput, EveryFormatBecomesRgbOverTheBackground) {
   ScratchDirectory dir;
-  const uint8_t grey[2] = {85, 255};
   const uint16_t deep[3] = {0, 65535, 0};  // 16-bit linear green
-  const uint8_t map[6] = {10, 20, 30, 200, 100, 50}, indices[2] = {1, 0};
-  const uint8_t rgba[8] = {255, 0, 0, 0, 255, 255, 255, 128};
-  const uint8_t greyAlpha[4] = {100, 0, 100, 255};
+  const uint8_t grey[2] = {85, 255}, map[6] = {10, 20, 30, 200, 100, 50}, indices[2] = {1, 0},
+                rgba[8] = {255, 0, 0, 0, 255, 255, 255, 128}, greyAlpha[4] = {100, 0, 100, 255};
   qbzpack_test::writePng(dir.path("grey.png"), 2, 1, PNG_FORMAT_GRAY, grey);
   qbzpack_test::writePng(dir.path("deep.png"), 1, 1, PNG_FORMAT_LINEAR_RGB, deep);
   qbzpack_test::writePng(dir.path("palette.png"), 2, 1, PNG_FORMAT_RGB_COLORMAP, indices, map, 2);

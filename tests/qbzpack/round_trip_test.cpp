@@ -2,7 +2,6 @@
 // the packed indices again, and info judges files as the viewer does.
 #include "panorama/container_writer.h"
 #include "qbzpack/colour_index.h"
-#include "qbzpack/cube_geometry.h"
 #include "qbzpack/image_input.h"
 #include "qbzpack/inspect_commands.h"
 #include "qbzpack/tool_error.h"
@@ -47,12 +46,9 @@ TEST(RoundTrip, PackedFacesExtractAndRepackUnchanged) {
   expectRuns({"pack", dir.path("pano.png"), "--face-size", "32", "--tile-size", "4", "--allow-holes", "-o",
               dir.path("a.qbz")});
   expectRuns({"extract", dir.path("a.qbz"), dir.path("faces")});
-  std::vector<std::string> repack = {"pack", "--no-dither", "--tile-size", "16", "--allow-holes", "-o",
-                                     dir.path("b.qbz")};
-  for (const std::string name : kFaceNames) {
-    repack.insert(repack.end(), {"--" + name, dir.path("faces/" + name + ".png")});
-  }
-  expectRuns(repack);
+  using qbzpack_test::operator+;
+  expectRuns(qbzpack_test::Arguments{"pack", "--no-dither", "--tile-size", "16", "--allow-holes", "-o", dir.path("b.qbz")} +
+             qbzpack_test::faceArguments([&](const std::string& name) { return dir.path("faces/" + name + ".png"); }));
   expectRuns({"extract", dir.path("b.qbz"), dir.path("again")});
   expectSamePictures(dir.path("faces/"), dir.path("again/"));
 

@@ -61,6 +61,14 @@ inline Arguments operator+(Arguments a, const Arguments& b) {
   return a;
 }
 
+// "--front PATH --right PATH ..." with each face's path from pathOf(face name).
+template <class PathOf>
+Arguments faceArguments(PathOf pathOf) {
+  Arguments arguments;
+  for (const std::string name : qbzpack::kFaceNames) arguments.insert(arguments.end(), {"--" + name, pathOf(name)});
+  return arguments;
+}
+
 inline qbzpack::RgbImage flatPicture(uint32_t width, uint32_t height, qbzpack::Rgb colour) {
   qbzpack::RgbImage picture(width, height);
   for (uint32_t i = 0; i < width * height; ++i) qbzpack::setPixel(picture, i % width, i / width, colour);
