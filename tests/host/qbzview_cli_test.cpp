@@ -136,20 +136,15 @@ TEST(QbzviewCommandLine, HostileInputsEndWithTheirErrorWithinMemoryAndTimeCeilin
   }
   const std::string sample = (binaryDirectory() / "assets" / "sample.qbz").string();
   const std::string events = "--headless --events " + (dir / "").string();
-  struct Case {
-    const char* what;
-    std::string arguments;
-    int status;
-    const char* error;  // in the one line on stderr
-  };
-  const Case cases[] = {
+  // What, the arguments, the exit status and the one line on stderr.
+  const struct { const char* what; std::string arguments; int status; const char* error; } cases[] = {
       {"2048/2 container", "--headless " + (dir / "fine.qbz").string(), 1, "not a QBZ container the viewer can load"},
       {"60 MB line", events + "line.events " + sample, 2, "line 1: longer than 4096 characters"},
       {"100 MB script", events + "many.events --frames 3 " + sample, 0, ""},
       {"quit never carried out", events + "quit.events --frames 0 " + sample, 3, "asked to quit in frame 3"},
       {"a directory as the script", "--headless --events " + dir.string() + " " + sample, 2, "is a directory"},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     const auto [status, errors] = runCommand(c.arguments, "qbzview", ceilings);
     EXPECT_EQ(status, c.status) << c.what << ": " << errors;
     EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), c.status == 0 ? 0 : 1) << c.what << ": " << errors;

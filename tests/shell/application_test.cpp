@@ -2,7 +2,6 @@
 // single instance, and the main loop's frames and messages.
 #include <gtest/gtest.h>
 
-#include <array>
 #include <vector>
 
 #include "panorama/panorama_container.h"
@@ -24,9 +23,7 @@ using platform::Call;
 class StartUpTest : public HeadlessTest {
  protected:
   void useNoPanorama() {
-    platform::HeadlessOptions options;
-    options.standaloneFile = "/nonexistent/Test.QBZ", options.moduleFile = "/nonexistent/viewer";
-    useBackend(options);
+    useBackend({.events = {}, .standaloneFile = "/nonexistent/Test.QBZ", .moduleFile = "/nonexistent/viewer"});
   }
 };
 

@@ -5,7 +5,6 @@
 
 #include <atomic>
 #include <cstdlib>
-#include <filesystem>
 #include <new>
 #include <random>
 
@@ -101,10 +100,7 @@ class FrameAllocations : public HeadlessTest {};
 
 TEST_F(FrameAllocations, AFrameAllocatesNothingWhateverTheInput) {
   const ScratchDirectory dir;
-  platform::HeadlessOptions options;
-  options.standaloneFile = writeContainer(dir);
-  options.moduleFile = "/nonexistent/viewer";
-  ASSERT_TRUE(startViewer(options));
+  ASSERT_TRUE(startViewer({.events = {}, .standaloneFile = writeContainer(dir), .moduleFile = "/nonexistent/viewer"}));
   renderContext.blitFunction = [] { return int32_t{0}; };
   std::mt19937 random(7);
   const long before = allocations.load();

@@ -4,9 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdio>
 #include <cstring>
-#include <filesystem>
 
 #include "panorama/container_writer.h"
 #include "platform/atomic_file.h"
@@ -34,14 +32,14 @@ using platform::kMessageStylusUp;
 // fixture puts every global back afterwards.
 class WebViewer : public HeadlessTest {
  protected:
-  void start(const std::string& panorama) {
+  bool start(const std::string& panorama) {
     platform::resetWindowManager();
     web_ = std::make_unique<platform::WebBackend>(panorama);
     platform::installBackend(web_.get());
     resetApplication();
     static int instanceTag = 0;
     int32_t exitCode = 0;
-    started_ = viewerStartUp(&instanceTag, nullptr, u"", 1, exitCode);
+    return viewerStartUp(&instanceTag, nullptr, u"", 1, exitCode);
   }
   bool frame() {
     int32_t exitCode = 0;
@@ -53,7 +51,6 @@ class WebViewer : public HeadlessTest {
   ScratchDirectory scratch_;
   std::unique_ptr<platform::WebBackend> web_;
   platform::WebInput input_;
-  bool started_ = false;
 };
 
 // The same input before the same frames gives the headless host's screens,
@@ -78,8 +75,7 @@ TEST_F(WebViewer, FramesAreTheHeadlessFramesForTheSameInput) {
   const platform::HeadlessResult expected = platform::runHeadless(run);
   ASSERT_EQ(expected.exitCode, 0);
 
-  start(path);
-  ASSERT_TRUE(started_);
+  ASSERT_TRUE(start(path));
   for (int32_t f = 1; f <= 8; ++f) {
     if (f == 3) input_.key("KeyW", "w", true, false, 0), input_.key("KeyW", "w", false, false, 0);  // a tap
     if (f == 5) input_.pointer(platform::PointerKind::Down, 200.0, 200.0, 480.0, 640.0);
