@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstddef>
+#include <cstring>
 #include <random>
 #include <string>
 #include <vector>
@@ -84,16 +86,19 @@ std::vector<uint16_t> predictedScreen(const std::vector<int32_t>& frame, int32_t
   return screen;
 }
 
-// Every device and variant: the whole screen shows the frame as the mapping
-// predicts (the golden screens hold each device's to the references), the guards hold and the buffer is
+// Every device and variant: cell (0, 0) lands at its address, the whole screen
+// shows the frame as the mapping predicts, the guards hold and the buffer is
 // cleared. Where GXBeginDraw returns null, the display keeps its last picture,
 // the buffer is cleared as the drawing path would have left it, and the next
 // frame draws.
 TEST_F(Blitters, TheScreenShowsTheFrameTheBufferIsClearedAndANullDisplayPointerSkipsOneFrame) {
-  const struct { DeviceClass device; int32_t variant, clearValue; } cases[] = {
-      {DeviceClass::Generic, 0, 0x10000000}, {DeviceClass::Generic, 1, 0x0BB80000}, {DeviceClass::Linear, 0, 0x10000000},
-      {DeviceClass::Linear, 1, 0x10000000},  {DeviceClass::Palmax, 0, 0x10000000},  {DeviceClass::Palmax, 1, 0x10000000},
-      {DeviceClass::Direct, 0, 0x10000000},  {DeviceClass::Direct, 1, 0x10000000},
+  // Cell (0, 0): bytes from GXBeginDraw's pointer, or from 0xAC050020 for the direct device.
+  constexpr ptrdiff_t kDirectLast = 0xAC07581E - kDirectDisplayStart, kUnchecked = 1;  // odd: no pixel starts there
+  const struct { DeviceClass device; int32_t variant, clearValue; ptrdiff_t firstCell; } cases[] = {
+      {DeviceClass::Generic, 0, 0x10000000, 153120}, {DeviceClass::Generic, 1, 0x0BB80000, 478},
+      {DeviceClass::Linear, 0, 0x10000000, -638},    {DeviceClass::Linear, 1, 0x10000000, 152960},
+      {DeviceClass::Palmax, 0, 0x10000000, -638},    {DeviceClass::Palmax, 1, 0x10000000, kUnchecked},
+      {DeviceClass::Direct, 0, 0x10000000, kDirectLast}, {DeviceClass::Direct, 1, 0x10000000, 0},
   };
   for (const auto& test : cases) {
     SCOPED_TRACE(::testing::Message() << "device " << static_cast<int>(test.device) << " variant " << test.variant);
@@ -106,6 +111,9 @@ TEST_F(Blitters, TheScreenShowsTheFrameTheBufferIsClearedAndANullDisplayPointerS
     EXPECT_EQ(reinterpret_cast<uintptr_t>(base - (linear ? 638 : 0)) % 4, 0u);
 
     EXPECT_EQ(renderContext.blitFunction(), 1);
+    uint16_t first = ColourLookup[static_cast<uint16_t>(frame[0])];
+    if (test.firstCell != kUnchecked) std::memcpy(&first, base + test.firstCell, sizeof first);
+    EXPECT_EQ(first, ColourLookup[static_cast<uint16_t>(frame[0])]) << "cell (0, 0)";
     EXPECT_TRUE(display.screen() == predictedScreen(frame, test.variant));
     EXPECT_TRUE(display.guardsIntact());
     EXPECT_TRUE(clearedTo(test.clearValue));

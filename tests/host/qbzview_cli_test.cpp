@@ -46,18 +46,14 @@ Outcome runCommand(const std::string& arguments, const std::string& program = "q
   return outcome;
 }
 
-std::vector<uint8_t> readFile(const fs::path& path) {
-  std::ifstream stream(path, std::ios::binary);
-  return std::vector<uint8_t>(std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>());
-}
-
 // The screen of a successful headless run of bin/<program>, as --dump-display wrote it.
 std::vector<uint8_t> dumpedScreen(const std::string& program, const std::string& arguments) {
   const ScratchDirectory dir;
   const std::string dump = dir.path("screen.raw");
   const Outcome outcome = runCommand("--headless --dump-display " + dump + " " + arguments, program);
   EXPECT_EQ(outcome.status, 0) << outcome.errors;
-  return readFile(dump);
+  std::ifstream stream(dump, std::ios::binary);
+  return {std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>()};
 }
 
 // The same run in this process, its screen in the dump's byte order.

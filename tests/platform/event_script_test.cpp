@@ -14,15 +14,13 @@ TEST(EventScript, RejectsBadLinesNamingThem) {
   const std::string tooLong = "1 keydown 1 #" + std::string(4085, ' ');  // 4097 characters
   const std::string bad[] = {"0 keydown 1",  "x keydown 1", "1 jump 2",      "1 keydown",      "1 keydown 0x10000",
                              "1 down 5",     "1 move a b",  "1 keyup 1 2",   "99999999999 keyup 1", tooLong};
+  std::vector<ScriptedEvent> events;
+  std::string error;
   for (const std::string& line : bad) {
-    std::vector<ScriptedEvent> events;
-    std::string error;
     EXPECT_FALSE(parseEventScript(std::string("1 keydown 1\n") + line + "\n", events, error)) << line;
     EXPECT_NE(error.find("line 2"), std::string::npos) << error;
     EXPECT_TRUE(events.empty());
   }
-  std::vector<ScriptedEvent> events;
-  std::string error;
   EXPECT_TRUE(parseEventScript(tooLong.substr(0, 4096) + "\n", events, error)) << "4096 characters are a line";
 }
 

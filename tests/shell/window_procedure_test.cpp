@@ -30,9 +30,8 @@ TEST_F(WindowProcedureTest, KeysAreStoredUnderTheirLow8BitsAndTheQuitKeyClosesTh
 
   send(kMessageKeyDown, 0xC5);
   EXPECT_TRUE(quitRequested);
-  for (Call call : {Call::GXCloseInput, Call::GXCloseDisplay, Call::InvalidateScreen, Call::PostQuit}) {
+  for (Call call : {Call::GXCloseInput, Call::GXCloseDisplay, Call::InvalidateScreen, Call::PostQuit})
     EXPECT_EQ(countCalls(call), 1u) << int(call);
-  }
   Message message{};
   ASSERT_TRUE(peekMessage(message, nullptr, true));
   EXPECT_TRUE(message.message == kMessageQuit && message.wParam == 0u);
