@@ -8,9 +8,8 @@ using platform::fitScreen;
 
 TEST(ScreenLayout, WholeFactorsCentredOrShrunkKeepingTheAspect) {
   // window width, height -> x, y, width, height
-  const std::array<int32_t, 6> cases[] = {{480, 640, 0, 0, 480, 640}, {1920, 1080, 600, 60, 720, 960},
-                                          {479, 1000, 119, 340, 240, 320}, {240, 160, 60, 0, 120, 160},
-                                          {-5, 100, 0, 49, 1, 1}};
+  // (480 x 640 and 1920 x 1080 are held by the input translator's letterbox test.)
+  const std::array<int32_t, 6> cases[] = {{479, 1000, 119, 340, 240, 320}, {240, 160, 60, 0, 120, 160}, {-5, 100, 0, 49, 1, 1}};
   for (const auto& c : cases) {
     const platform::ScreenRect r = fitScreen(c[0], c[1]);
     EXPECT_EQ((std::array<int32_t, 4>{r.x, r.y, r.width, r.height}), (std::array<int32_t, 4>{c[2], c[3], c[4], c[5]}))

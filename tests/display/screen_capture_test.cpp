@@ -17,8 +17,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Raw screens are little-endian; PNG widens each channel by bit replication;
-// failures leave no file behind.
+// Raw screens are little-endian (the PNG's colours are held by the golden
+// screens); failures leave no file behind.
 TEST(ScreenCapture, RawAndPngFilesAndFailuresLeaveNothing) {
   const ScratchDirectory scratch;
   const fs::path& directory = scratch.root;
@@ -32,15 +32,6 @@ TEST(ScreenCapture, RawAndPngFilesAndFailuresLeaveNothing) {
   const std::string raw((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   EXPECT_TRUE(raw.size() == 153600 && raw.substr(2, 2) == "\x37\x9E");
 
-  png_image image{};
-  image.version = PNG_IMAGE_VERSION;
-  ASSERT_NE(png_image_begin_read_from_file(&image, (directory / "s.png").string().c_str()), 0);
-  EXPECT_TRUE(image.width == 240 && image.height == 320);
-  image.format = PNG_FORMAT_RGB;
-  std::vector<uint8_t> rgb(PNG_IMAGE_SIZE(image));
-  ASSERT_NE(png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr), 0);
-  const std::vector<uint8_t> expected = {255, 255, 255, 156, 199, 189, 0, 255, 0, 0, 0, 255, 8, 4, 8, 132, 130, 132};
-  EXPECT_EQ(std::vector<uint8_t>(rgb.begin(), rgb.begin() + 18), expected);
 }
 
 // Pictures of flat runs, ramps and noise, read back by libpng in their own format.

@@ -129,9 +129,8 @@ std::vector<uint8_t> grid(bool compress) { return encodeContainer(golden::gridPa
 TEST(GoldenFrames, TheStartViewIsTheSameOnEveryDeviceAndFromRawOrCompressedStores) {
   expectReference({"front", "", 2, "generic"}, grid(false), "front");
   expectReference({"front-compressed", "", 2, "generic"}, grid(true), "front");
-  for (const std::string device : {"linear", "direct", "palmax"}) {
+  for (const std::string device : {"linear", "direct", "palmax"})
     expectReference({"front-" + device, "", 2, device}, grid(false), "front");
-  }
 }
 
 TEST(GoldenFrames, KeysTurnTiltAndSwitchToWireFrameAndTheStylusDragTurnsLikeAJoystick) {

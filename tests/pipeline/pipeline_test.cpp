@@ -2,7 +2,6 @@
 // x, y to the screen, a fixed shade, and a filler that records its calls.
 #include <gtest/gtest.h>
 
-#include <random>
 #include <vector>
 
 #include "raster/reciprocal_tables.h"

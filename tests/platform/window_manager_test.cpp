@@ -31,15 +31,10 @@ TEST_F(WindowManagerTest, ClassesWindowsPostedMessagesAndTimers) {
       platform::createWindow(0, u"test", u"title", 0, 0, 0, 240, 320, nullptr, nullptr, nullptr, nullptr);
   ASSERT_NE(window, nullptr);
   EXPECT_EQ(seen, std::vector<uint32_t>{platform::kMessageCreate});
-  EXPECT_EQ(platform::findWindow(u"test", u"title"), window);
+  // Finding the window and posting to it: the start-up and main-loop tests.
   EXPECT_EQ(platform::findWindow(u"test", u"other"), nullptr);
-  EXPECT_EQ(platform::inputWindow(), window);
-  // Posted messages in order before frames: the main loop's test.
-  platform::postMessage(window, platform::kMessageKeyDown, 0x41, 0);
   platform::setTimer(window, 1024, 100);
   platform::Message message{};
-  ASSERT_TRUE(platform::peekMessage(message, nullptr, true));
-  EXPECT_EQ(platform::dispatchMessage(message), 7);
 
   // The timer is not due yet: the queue is empty, so a frame may be produced (33 ms each).
   int frames = 0;

@@ -2,7 +2,6 @@
 // single instance, and the main loop's frames and messages.
 #include <gtest/gtest.h>
 
-#include <array>
 #include <vector>
 
 #include "panorama/panorama_container.h"
@@ -24,9 +23,7 @@ using platform::Call;
 class StartUpTest : public HeadlessTest {
  protected:
   void useNoPanorama() {
-    platform::HeadlessOptions options;
-    options.standaloneFile = "/nonexistent/Test.QBZ", options.moduleFile = "/nonexistent/viewer";
-    useBackend(options);
+    useBackend({.events = {}, .standaloneFile = "/nonexistent/Test.QBZ", .moduleFile = "/nonexistent/viewer"});
   }
 };
 
@@ -41,9 +38,8 @@ TEST_F(StartUpTest, WithoutAPanoramaInitFailsReadyTheEntryEndsWithStatus1AndASec
   static int instance = 0;
   EXPECT_EQ(viewerEntry(&instance, nullptr, u"", 1), 1);
   // The failed start gives back the display and the keys it opened.
-  for (Call call : {Call::CreateWindow, Call::GXOpenDisplay, Call::GXOpenInput, Call::GXCloseInput, Call::GXCloseDisplay}) {
+  for (Call call : {Call::CreateWindow, Call::GXOpenDisplay, Call::GXOpenInput, Call::GXCloseInput, Call::GXCloseDisplay})
     EXPECT_EQ(platform::countCalls(call), 1u) << static_cast<int>(call);
-  }
   EXPECT_EQ(platform::countCalls(Call::GXBeginDraw), 0u) << "no frame without a panorama";
   EXPECT_NE(renderContext.blitFunction, nullptr) << "the blitter is chosen even when loading failed";
 

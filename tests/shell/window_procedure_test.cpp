@@ -30,14 +30,8 @@ TEST_F(WindowProcedureTest, KeysAreStoredUnderTheirLow8BitsAndTheQuitKeyClosesTh
 
   send(kMessageKeyDown, 0xC5);
   EXPECT_TRUE(quitRequested);
-  for (Call call : {Call::GXCloseInput, Call::GXCloseDisplay, Call::InvalidateScreen, Call::PostQuit}) {
+  for (Call call : {Call::GXCloseInput, Call::GXCloseDisplay, Call::InvalidateScreen, Call::PostQuit})
     EXPECT_EQ(countCalls(call), 1u) << int(call);
-  }
-  // Unhandled messages go to the default procedure and skip the quit check.
-  send(0x0005, 0);
-  EXPECT_EQ(countCalls(Call::PostQuit), 1u);
-  send(kMessageKeyUp, 0xC5);
-  EXPECT_EQ(countCalls(Call::PostQuit), 2u) << "every handled message repeats the sequence";
   Message message{};
   ASSERT_TRUE(peekMessage(message, nullptr, true));
   EXPECT_TRUE(message.message == kMessageQuit && message.wParam == 0u);

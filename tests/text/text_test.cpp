@@ -39,23 +39,6 @@ class Text : public ::testing::Test {
   void SetUp() override { buildGlyphMap(); }
 };
 
-TEST_F(Text, FontGlyphsLieInsideTheirColumns) {
-  for (int32_t g = 0; g < kGlyphCount; ++g) {
-    ASSERT_LT(GlyphColumns[g], GlyphColumns[g + 1]) << g;
-    int32_t inked = 0;
-    for (int32_t row = 0; row < kFontRows; ++row) {
-      for (int32_t column = GlyphColumns[g]; column < GlyphColumns[g + 1]; ++column) {
-        EXPECT_LE(FontBitmap[row * kFontStride + column], 7) << "glyph " << g;
-        inked += FontBitmap[row * kFontStride + column] != 0;
-      }
-      EXPECT_EQ(FontBitmap[row * kFontStride + GlyphColumns[g + 1] - 1], 0) << "gap after glyph " << g;
-    }
-    EXPECT_EQ(inked == 0, g == kBlankGlyph) << "glyph " << g;
-  }
-  EXPECT_EQ(GlyphColumns[0], 0);
-  EXPECT_EQ(GlyphColumns[kGlyphCount], kFontStride);
-}
-
 TEST_F(Text, WidthStopsAtTheBarOrNul) {
   const struct { const char* text; int32_t width; } cases[] = {
       {"AB", 21}, {"AB|CD", 21}, {"ab|cd", 21}, {"A\0B", 12}, {"", 0}, {"|AB", 0}, {" ", 7}, {"!?", 14},
