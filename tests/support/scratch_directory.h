@@ -2,22 +2,25 @@
 // with everything in it when the object goes.
 #pragma once
 
-#include <unistd.h>
-
-#include <atomic>
+#include <cstdio>
 #include <filesystem>
+#include <random>
 #include <string>
 #include <system_error>
 #include <vector>
 
 struct ScratchDirectory {
+  // Named at random and made only if new: two test processes never share one,
+  // even where every process has the same id (WebAssembly under node).
   std::filesystem::path root = [] {
-    static std::atomic<int> made{0};
-    const std::filesystem::path directory = std::filesystem::temp_directory_path() /
-                                            ("qbz_test_" + std::to_string(::getpid()) + "_" + std::to_string(made++));
-    std::filesystem::remove_all(directory);
-    std::filesystem::create_directories(directory);
-    return directory;
+    std::random_device random;
+    for (;;) {
+      char name[32];
+      std::snprintf(name, sizeof name, "qbz_test_%08x%08x", static_cast<unsigned>(random()),
+                    static_cast<unsigned>(random()));
+      const std::filesystem::path directory = std::filesystem::temp_directory_path() / name;
+      if (std::filesystem::create_directory(directory)) return directory;
+    }
   }();
   ~ScratchDirectory() { std::error_code ignored; std::filesystem::remove_all(root, ignored); }
   std::string path(const std::string& name) const { return (root / name).string(); }
