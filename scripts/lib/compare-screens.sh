@@ -37,6 +37,13 @@ compare_screens() {  # NAME NATIVE_VIEWER OTHER_VIEWER INPUT_STEM
   local native_status other_status
   native_status=$(run_viewer -- "$native" "$native_dump" "$stem")
   other_status=$(run_viewer "${other_runner[@]}" -- "$other" "$other_dump" "$stem")
+  # An emulator (Wine above all) now and then loses a program at its start:
+  # a run that ends unlike the native one gets two more chances.
+  local attempt
+  for attempt in 2 3; do
+    [[ $other_status == "$native_status" ]] && break
+    other_status=$(run_viewer "${other_runner[@]}" -- "$other" "$other_dump" "$stem")
+  done
   if [[ $native_status != "$other_status" ]]; then
     failures+=("$name: exit $native_status on $native_label, $other_status on $other_label")
   elif [[ $native_status != 0 ]]; then
