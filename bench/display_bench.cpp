@@ -11,12 +11,12 @@
 #include <random>
 #include <vector>
 
+#include "core/frame_buffer.h"
+#include "core/render_context.h"
 #include "display/blitters.h"
 #include "display/colour_lookup.h"
-#include "core/frame_buffer.h"
 #include "platform/backend.h"
 #include "platform/headless/headless_backend.h"
-#include "core/render_context.h"
 
 namespace {
 

@@ -9,10 +9,10 @@
 #include <vector>
 
 #include "core/frame_buffer.h"
-#include "memory_baseline.h"
-#include "raster/raster_stage.h"
 #include "core/mesh.h"
 #include "core/render_context.h"
+#include "memory_baseline.h"
+#include "raster/raster_stage.h"
 #include "shell/application.h"
 #include "shell/view_control.h"
 #include "viewer_setup.h"

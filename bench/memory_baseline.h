@@ -10,8 +10,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "display/colour_lookup.h"
 #include "core/frame_buffer.h"
+#include "display/colour_lookup.h"
 
 namespace bench {
 

@@ -6,11 +6,11 @@
 #include <vector>
 
 #include "core/frame_buffer.h"
-#include "raster/raster_stage.h"
-#include "raster/reciprocal_tables.h"
-#include "core/surface.h"
 #include "core/mesh.h"
 #include "core/render_context.h"
+#include "core/surface.h"
+#include "raster/raster_stage.h"
+#include "raster/reciprocal_tables.h"
 
 namespace {
 

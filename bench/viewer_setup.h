@@ -14,11 +14,11 @@
 #include <memory>
 #include <string>
 
+#include "core/render_context.h"
 #include "panorama/container_writer.h"
 #include "platform/atomic_file.h"
 #include "platform/backend.h"
 #include "platform/headless/headless_backend.h"
-#include "core/render_context.h"
 #include "render/renderer.h"
 #include "shell/application.h"
 #include "shell/view_control.h"

@@ -5,13 +5,13 @@
 #include <cstring>
 
 #include "core/frame_buffer.h"
-#include "fuzz_support.h"
-#include "raster/raster_stage.h"
-#include "raster/lines.h"
-#include "raster/reciprocal_tables.h"
-#include "core/surface.h"
 #include "core/mesh.h"
 #include "core/render_context.h"
+#include "core/surface.h"
+#include "fuzz_support.h"
+#include "raster/lines.h"
+#include "raster/raster_stage.h"
+#include "raster/reciprocal_tables.h"
 
 namespace {
 

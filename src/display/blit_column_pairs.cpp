@@ -7,9 +7,9 @@
 #include <algorithm>
 #include <cstddef>
 
+#include "core/frame_buffer.h"
 #include "core/screen.h"
 #include "display/blitters.h"
-#include "core/frame_buffer.h"
 #include "display/pixel_pair.h"
 
 namespace {

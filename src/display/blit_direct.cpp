@@ -3,11 +3,11 @@
 // address; every offset is counted from kDirectDisplayStart.
 #include <algorithm>
 
-#include "display/blitters.h"
 #include "core/frame_buffer.h"
+#include "core/render_context.h"
+#include "display/blitters.h"
 #include "display/sequential_copy.h"
 #include "platform/platform.h"
-#include "core/render_context.h"
 
 static_assert(kDirectDisplayEnd - kDirectDisplayStart + 1 == display::kDisplayBytes,
               "the fixed display memory holds exactly one portrait screen");

@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <cstddef>
 
+#include "core/frame_buffer.h"
+#include "core/render_context.h"
 #include "core/screen.h"
 #include "display/blitters.h"
 #include "display/colour_lookup.h"
-#include "core/frame_buffer.h"
 #include "display/pixel_pair.h"
 #include "platform/platform.h"
-#include "core/render_context.h"
 
 namespace {
 

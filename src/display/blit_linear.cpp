@@ -2,11 +2,11 @@
 // the pointer GXBeginDraw returns.
 #include <algorithm>
 
-#include "display/blitters.h"
 #include "core/frame_buffer.h"
+#include "core/render_context.h"
+#include "display/blitters.h"
 #include "display/sequential_copy.h"
 #include "platform/platform.h"
-#include "core/render_context.h"
 
 namespace {
 constexpr int32_t kLinearStartBeforePointer = 638;

@@ -1,10 +1,10 @@
 // Chooses the blitter for the device from the OEM information string.
 #include <cstring>
 
+#include "core/render_context.h"
 #include "core/screen.h"
 #include "display/blitters.h"
 #include "platform/platform.h"
-#include "core/render_context.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <cstring>
 #include <memory>
 
-#include "display/colour_lookup.h"
 #include "core/frame_buffer.h"
+#include "display/colour_lookup.h"
 
 namespace display {
 

@@ -2,8 +2,8 @@
 
 #include <cstddef>
 
-#include "display/colour_lookup.h"
 #include "core/frame_buffer.h"
+#include "display/colour_lookup.h"
 #include "display/pixel_pair.h"
 
 namespace display {

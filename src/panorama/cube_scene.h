@@ -4,9 +4,9 @@
 
 #include <cstdint>
 
+#include "core/mesh.h"
 #include "core/surface.h"
 #include "render/matrix.h"
-#include "core/mesh.h"
 #include "render/pipeline.h"
 
 constexpr char kStandaloneContainerPath[] = "\\Temp\\Test.QBZ";

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <new>
 
+#include "core/mesh.h"
 #include "panorama/cube_scene.h"
 #include "panorama/panorama_container.h"
-#include "core/mesh.h"
 #include "render/pipeline.h"
 
 namespace {

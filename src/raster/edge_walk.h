@@ -7,9 +7,9 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "core/fixed_point.h"
 #include "core/frame_buffer.h"
 #include "raster/reciprocal_tables.h"
-#include "core/fixed_point.h"
 
 namespace raster {
 

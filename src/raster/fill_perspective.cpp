@@ -3,12 +3,12 @@
 // look-up and two multiplications.
 #include <algorithm>
 
+#include "core/mesh.h"
+#include "core/surface.h"
 #include "raster/bounds_guard.h"
 #include "raster/edge_walk.h"
-#include "raster/raster_stage.h"
 #include "raster/pixel_rule.h"
-#include "core/surface.h"
-#include "core/mesh.h"
+#include "raster/raster_stage.h"
 
 namespace {
 

@@ -3,10 +3,10 @@
 
 #include <algorithm>
 
-#include "core/frame_buffer.h"
-#include "raster/reciprocal_tables.h"
 #include "core/fixed_point.h"
+#include "core/frame_buffer.h"
 #include "core/mesh.h"
+#include "raster/reciprocal_tables.h"
 
 void drawTriangleWire(const MeshVertex* top, int16_t, int16_t, const MeshVertex* middle, int16_t, int16_t,
                       const MeshVertex* bottom, int16_t, int16_t, const SurfaceDescriptor*) {

@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
-#include "core/surface.h"
 #include "core/fixed_point.h"
+#include "core/surface.h"
 
 namespace raster {
 

@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <limits>
 
-#include "core/frame_buffer.h"
 #include "core/fixed_point.h"
+#include "core/frame_buffer.h"
 
 // Glyphs 0-9 are the digits, 10-35 the letters, then ". , ' :", the blank,
 // "; -"; each glyph's columns include the gap before the next glyph.

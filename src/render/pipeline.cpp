@@ -2,14 +2,14 @@
 
 #include <algorithm>
 
+#include "core/fixed_point.h"
 #include "core/frame_buffer.h"
+#include "core/mesh.h"
+#include "core/render_context.h"
 #include "core/surface.h"
 #include "render/depth_buckets.h"
-#include "core/fixed_point.h"
 #include "render/matrix.h"
-#include "core/mesh.h"
 #include "render/projection.h"
-#include "core/render_context.h"
 #include "render/renderer.h"
 
 namespace {

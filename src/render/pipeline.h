@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-#include "render/matrix.h"
 #include "core/mesh.h"
+#include "render/matrix.h"
 
 struct RenderContext;
 

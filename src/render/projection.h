@@ -4,8 +4,8 @@
 #include <cstdint>
 
 #include "core/fixed_point.h"
-#include "render/matrix.h"
 #include "core/mesh.h"
+#include "render/matrix.h"
 
 constexpr int32_t kProjectionEntries = 4608;
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "render/projection.h"
 #include "core/render_context.h"
+#include "render/projection.h"
 
 // How the bounds are conservative. A camera coordinate is c = floor(S / 2^14) + t,
 // where S is the 32-bit sum of three products of the model point with one column

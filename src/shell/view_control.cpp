@@ -4,14 +4,14 @@
 #include <cstdint>
 #include <limits>
 
+#include "core/fixed_point.h"
 #include "core/frame_buffer.h"
+#include "core/render_context.h"
 #include "panorama/cube_scene.h"
 #include "panorama/face_grid.h"
 #include "panorama/panorama_container.h"
-#include "core/fixed_point.h"
 #include "render/matrix.h"
 #include "render/pipeline.h"
-#include "core/render_context.h"
 #include "render/renderer.h"
 #include "render/trig_tables.h"
 #include "render/visibility.h"

@@ -14,12 +14,12 @@
 
 #include "arm/counted_helpers.h"
 #include "arm/self_contained_viewer.h"
+#include "core/render_context.h"
 #include "panorama/container_writer.h"
 #include "panorama/cube_scene.h"
 #include "platform/atomic_file.h"
 #include "platform/platform.h"
 #include "render/projection.h"
-#include "core/render_context.h"
 #include "shell/application.h"
 #include "shell/input_state.h"
 #include "shell/main_window.h"

@@ -11,11 +11,11 @@
 #include <string>
 #include <vector>
 
+#include "core/frame_buffer.h"
+#include "core/render_context.h"
 #include "display/blitters.h"
 #include "display/colour_lookup.h"
-#include "core/frame_buffer.h"
 #include "platform/headless/headless_backend.h"
-#include "core/render_context.h"
 #include "support/headless_fixture.h"
 
 namespace {

@@ -4,15 +4,15 @@
 
 #include <vector>
 
-#include "raster/reciprocal_tables.h"
-#include "raster/raster_stage.h"
+#include "core/mesh.h"
+#include "core/render_context.h"
 #include "core/surface.h"
+#include "raster/raster_stage.h"
+#include "raster/reciprocal_tables.h"
 #include "render/depth_buckets.h"
 #include "render/matrix.h"
-#include "core/mesh.h"
 #include "render/pipeline.h"
 #include "render/projection.h"
-#include "core/render_context.h"
 #include "render/renderer.h"
 #include "render/trig_tables.h"
 

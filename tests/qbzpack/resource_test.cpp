@@ -9,8 +9,8 @@
 
 #include <fstream>
 
-#include "qbzpack/inspect_commands.h"
 #include "qbzpack/cube_faces.h"
+#include "qbzpack/inspect_commands.h"
 #include "qbzpack/tool_error.h"
 #include "test_files.h"
 

@@ -10,11 +10,11 @@
 #include <vector>
 
 #include "core/frame_buffer.h"
-#include "raster/raster_stage.h"
-#include "raster/reciprocal_tables.h"
-#include "core/surface.h"
 #include "core/mesh.h"
 #include "core/render_context.h"
+#include "core/surface.h"
+#include "raster/raster_stage.h"
+#include "raster/reciprocal_tables.h"
 
 inline MeshVertex screenVertex(int16_t x, int16_t y, int16_t depth = 100, int16_t shade = 0) {
   MeshVertex v{};

@@ -4,8 +4,8 @@
 #include <array>
 #include <cstring>
 
-#include "render/matrix.h"
 #include "core/mesh.h"
+#include "render/matrix.h"
 #include "render/projection.h"
 #include "render/trig_tables.h"
 

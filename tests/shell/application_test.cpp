@@ -4,12 +4,12 @@
 
 #include <vector>
 
+#include "core/render_context.h"
 #include "panorama/panorama_container.h"
 #include "platform/backend.h"
 #include "raster/raster_stage.h"
 #include "render/depth_buckets.h"
 #include "render/matrix.h"
-#include "core/render_context.h"
 #include "shell/application.h"
 #include "shell/input_state.h"
 #include "shell/main_window.h"

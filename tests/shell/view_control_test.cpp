@@ -4,9 +4,9 @@
 #include <tuple>
 
 #include "core/frame_buffer.h"
+#include "core/render_context.h"
 #include "panorama/panorama_container.h"
 #include "render/matrix.h"
-#include "core/render_context.h"
 #include "render/renderer.h"
 #include "shell/input_state.h"
 #include "shell/view_control.h"

@@ -8,10 +8,10 @@
 #include <new>
 #include <random>
 
+#include "core/render_context.h"
 #include "panorama/container_writer.h"
 #include "platform/atomic_file.h"
 #include "platform/host/headless_host.h"
-#include "core/render_context.h"
 #include "shell/application.h"
 #include "shell/input_state.h"
 #include "support/grid_panorama.h"

@@ -7,8 +7,8 @@
 #include <utility>
 
 #include "core/frame_buffer.h"
-#include "raster/reciprocal_tables.h"
 #include "raster/raster_stage.h"
+#include "raster/reciprocal_tables.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
-#include "raster/text.h"
 #include "raster/raster_stage.h"
+#include "raster/text.h"
 
 #include <gtest/gtest.h>
 

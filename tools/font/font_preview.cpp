@@ -11,8 +11,8 @@
 #include "core/screen.h"
 #include "platform/atomic_file.h"
 #include "platform/png_writer.h"
-#include "raster/text.h"
 #include "raster/raster_stage.h"
+#include "raster/text.h"
 
 int main(int argc, char** argv) {
   if (argc < 2) {

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "platform/backend.h"
-#include "platform/emulated_display.h"
 #include "platform/desktop/frame_pacer.h"
+#include "platform/emulated_display.h"
 #include "platform/sdl/input_translator.h"
 #include "platform/sdl/single_instance.h"
 

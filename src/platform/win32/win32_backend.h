@@ -17,10 +17,10 @@
 
 #include "platform/backend.h"
 #include "platform/desktop/desktop_keys.h"
+#include "platform/desktop/frame_pacer.h"
 #include "platform/desktop/screen_layout.h"
 #include "platform/desktop/tap_keeper.h"
 #include "platform/emulated_display.h"
-#include "platform/desktop/frame_pacer.h"
 
 namespace platform {
 
