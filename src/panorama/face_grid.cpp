@@ -19,6 +19,27 @@ SurfaceDescriptor faceSurfaces[kFaceCount];  // a face's tiles' surface; texels 
 const uint16_t* faceTexels[kFaceCount];      // texels of the face's tile (0, 0)
 size_t texelsPerTile = 0;
 int16_t lastTexel = 0;  // the tile's last texel in sixteenths, as in its mesh
+ModelStep rowSteps[kFaceCount];  // per face: between neighbours along a grid row
+bool evenRows = false;           // every grid row steps by its face's rowSteps
+
+// Whether every row of the grid steps by one vector, computed as integers: the
+// model points are cut to 16 bits when the scene is made, and a coordinate
+// that wrapped there breaks the even steps transformEvenRow relies on.
+bool rowsStepEvenly(const MeshVertex* grid, uint32_t edge, ModelStep& step) {
+  const Vec3s& a = grid[0].model;
+  const Vec3s& b = grid[1].model;
+  step = ModelStep{b.x - a.x, b.y - a.y, b.z - a.z};
+  for (uint32_t j = 0; j < edge; ++j) {
+    const MeshVertex* row = grid + static_cast<size_t>(j) * edge;
+    const Vec3s& first = row[0].model;
+    for (uint32_t i = 1; i < edge; ++i) {
+      const Vec3s& p = row[i].model;
+      const int32_t k = static_cast<int32_t>(i);
+      if (p.x != first.x + k * step.x || p.y != first.y + k * step.y || p.z != first.z + k * step.z) return false;
+    }
+  }
+  return true;
+}
 
 MeshVertex* gridOf(int32_t face) { return gridPool + static_cast<size_t>(face) * gridEdge * gridEdge; }
 
@@ -39,6 +60,7 @@ void buildFaceGrids() {
     return;
   }
   gridEdge = static_cast<uint32_t>(edge);
+  evenRows = true;
   for (uint32_t run = 0; run < runCount; ++run) runRows[run] = run / (n / kCellsPerRun);
   for (int32_t f = 0; f < kFaceCount; ++f) {
     MeshVertex* grid = gridOf(f);
@@ -55,6 +77,7 @@ void buildFaceGrids() {
         to.normal = from.normal;
       }
     }
+    if (!rowsStepEvenly(grid, gridEdge, rowSteps[f])) evenRows = false;
     faceSurfaces[f] = tileCells[0].surfaces[f];
     faceTexels[f] = tileCells[0].surfaces[f].texels;
   }
@@ -94,12 +117,16 @@ void drawGridRun(RenderContext& context, uint32_t run, uint32_t faces) {
     if ((faces >> face & 1u) == 0) continue;
     MeshVertex* bottom = gridOf(face) + corner;
     // The bottom row is the top row of the run below: transformed already when that run was drawn.
-    if (row == 0 || runStamps[static_cast<size_t>(run - runsPerRow) * kFaceCount + face] != frameStamp) {
+    const bool bottomDone = row != 0 && runStamps[static_cast<size_t>(run - runsPerRow) * kFaceCount + face] == frameStamp;
+    if (evenRows) {
+      if (!bottomDone) transformEvenRow(context, bottom, kCellsPerRun + 1, rowSteps[face]);
+      transformEvenRow(context, bottom + gridEdge, kCellsPerRun + 1, rowSteps[face]);
+    } else {
       Mesh bottomRow{kCellsPerRun + 1, bottom, 0, nullptr};
-      transformVertices(context, bottomRow);
+      if (!bottomDone) transformVertices(context, bottomRow);
+      Mesh topRow{kCellsPerRun + 1, bottom + gridEdge, 0, nullptr};
+      transformVertices(context, topRow);
     }
-    Mesh topRow{kCellsPerRun + 1, bottom + gridEdge, 0, nullptr};
-    transformVertices(context, topRow);
     runStamps[static_cast<size_t>(run) * kFaceCount + face] = frameStamp;
   }
   const int16_t last = lastTexel;
