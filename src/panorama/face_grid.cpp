@@ -113,18 +113,22 @@ void drawGridRun(RenderContext& context, uint32_t run, uint32_t faces) {
   const uint32_t row = runRows[run];
   const size_t firstCell = static_cast<size_t>(run) * kCellsPerRun;
   const size_t corner = firstCell + row;
+  const bool leftInRow = run != 0 && runRows[run - 1] == row;
   for (int32_t face = 0; face < kFaceCount; ++face) {
     if ((faces >> face & 1u) == 0) continue;
-    MeshVertex* bottom = gridOf(face) + corner;
     // The bottom row is the top row of the run below: transformed already when that run was drawn.
     const bool bottomDone = row != 0 && runStamps[static_cast<size_t>(run - runsPerRow) * kFaceCount + face] == frameStamp;
+    // Likewise both rows' first vertices are the last ones of the run to the left.
+    const int32_t skip = leftInRow && runStamps[static_cast<size_t>(run - 1) * kFaceCount + face] == frameStamp ? 1 : 0;
+    MeshVertex* bottom = gridOf(face) + corner + skip;
+    const int32_t count = static_cast<int32_t>(kCellsPerRun) + 1 - skip;
     if (evenRows) {
-      if (!bottomDone) transformEvenRow(context, bottom, kCellsPerRun + 1, rowSteps[face]);
-      transformEvenRow(context, bottom + gridEdge, kCellsPerRun + 1, rowSteps[face]);
+      if (!bottomDone) transformEvenRow(context, bottom, count, rowSteps[face]);
+      transformEvenRow(context, bottom + gridEdge, count, rowSteps[face]);
     } else {
-      Mesh bottomRow{kCellsPerRun + 1, bottom, 0, nullptr};
+      Mesh bottomRow{count, bottom, 0, nullptr};
       if (!bottomDone) transformVertices(context, bottomRow);
-      Mesh topRow{kCellsPerRun + 1, bottom + gridEdge, 0, nullptr};
+      Mesh topRow{count, bottom + gridEdge, 0, nullptr};
       transformVertices(context, topRow);
     }
     runStamps[static_cast<size_t>(run) * kFaceCount + face] = frameStamp;
