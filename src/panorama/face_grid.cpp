@@ -114,8 +114,18 @@ void drawGridRun(RenderContext& context, uint32_t run, uint32_t faces) {
   const size_t firstCell = static_cast<size_t>(run) * kCellsPerRun;
   const size_t corner = firstCell + row;
   const bool leftInRow = run != 0 && runRows[run - 1] == row;
+  // The shown faces' first tiles, kept in locals: the filler calls below could
+  // change any global this file holds, so the compiler would reload them per tile.
+  struct ShownFace {
+    MeshVertex* corner;  // the run's first tile's corner 0
+    SurfaceDescriptor* surface;
+    const uint16_t* texels;  // of the run's first tile
+  };
+  ShownFace shown[kFaceCount];
+  int32_t shownCount = 0;
   for (int32_t face = 0; face < kFaceCount; ++face) {
     if ((faces >> face & 1u) == 0) continue;
+    shown[shownCount++] = ShownFace{gridOf(face) + corner, &faceSurfaces[face], faceTexels[face] + firstCell * texelsPerTile};
     // The bottom row is the top row of the run below: transformed already when that run was drawn.
     const bool bottomDone = row != 0 && runStamps[static_cast<size_t>(run - runsPerRow) * kFaceCount + face] == frameStamp;
     // Likewise both rows' first vertices are the last ones of the run to the left.
@@ -134,14 +144,15 @@ void drawGridRun(RenderContext& context, uint32_t run, uint32_t faces) {
     runStamps[static_cast<size_t>(run) * kFaceCount + face] = frameStamp;
   }
   const int16_t last = lastTexel;
+  const size_t edge = gridEdge;
+  const size_t tileTexels = texelsPerTile;
   for (uint32_t n = 0; n < kCellsPerRun; ++n) {
-    for (int32_t face = 0; face < kFaceCount; ++face) {
-      if ((faces >> face & 1u) == 0) continue;
-      MeshVertex* v = gridOf(face) + corner + n;  // the tile's corners: v[0], v[1], w[1], w[0]
-      MeshVertex* w = v + gridEdge;
-      SurfaceDescriptor* surface = &faceSurfaces[face];
-      surface->texels = faceTexels[face] + (firstCell + n) * texelsPerTile;
-      drawTileQuad(context, v, v + 1, w + 1, w, last, surface);
+    for (int32_t k = 0; k < shownCount; ++k) {
+      const ShownFace& face = shown[k];
+      MeshVertex* v = face.corner + n;  // the tile's corners: v[0], v[1], w[1], w[0]
+      MeshVertex* w = v + edge;
+      face.surface->texels = face.texels + n * tileTexels;
+      drawTileQuad(context, v, v + 1, w + 1, w, last, face.surface);
     }
   }
 }
