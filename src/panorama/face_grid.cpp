@@ -6,6 +6,7 @@
 #include "core/mesh.h"
 #include "panorama/cube_scene.h"
 #include "panorama/panorama_container.h"
+#include "render/matrix.h"
 #include "render/pipeline.h"
 
 namespace {
@@ -20,6 +21,7 @@ const uint16_t* faceTexels[kFaceCount];      // texels of the face's tile (0, 0)
 size_t texelsPerTile = 0;
 int16_t lastTexel = 0;  // the tile's last texel in sixteenths, as in its mesh
 ModelStep rowSteps[kFaceCount];  // per face: between neighbours along a grid row
+TransformSums rowStepSums[kFaceCount];  // transformSums of rowSteps with this frame's camera
 bool evenRows = false;           // every grid row steps by its face's rowSteps
 
 // Whether every row of the grid steps by one vector, computed as integers: the
@@ -103,6 +105,10 @@ void beginGridFrame() {
     std::fill(runStamps, runStamps + static_cast<size_t>(runCount) * kFaceCount, 0u);
     frameStamp = 1;
   }
+  const Matrix& camera = *matrixStack.top;
+  for (int32_t f = 0; f < kFaceCount; ++f) {
+    rowStepSums[f] = transformSums(camera, rowSteps[f].x, rowSteps[f].y, rowSteps[f].z);
+  }
 }
 
 void drawGridRun(RenderContext& context, uint32_t run, uint32_t faces) {
@@ -133,8 +139,8 @@ void drawGridRun(RenderContext& context, uint32_t run, uint32_t faces) {
     MeshVertex* bottom = gridOf(face) + corner + skip;
     const int32_t count = static_cast<int32_t>(kCellsPerRun) + 1 - skip;
     if (evenRows) {
-      if (!bottomDone) transformEvenRow(context, bottom, count, rowSteps[face]);
-      transformEvenRow(context, bottom + gridEdge, count, rowSteps[face]);
+      if (!bottomDone) transformEvenRow(context, bottom, count, rowStepSums[face]);
+      transformEvenRow(context, bottom + gridEdge, count, rowStepSums[face]);
     } else {
       Mesh bottomRow{count, bottom, 0, nullptr};
       if (!bottomDone) transformVertices(context, bottomRow);

@@ -21,7 +21,8 @@ void buildFaceGrids();
 void releaseFaceGrids();
 bool faceGridsReady();
 
-// Called once per frame before the first drawGridRun.
+// Called once per frame before the first drawGridRun, with the frame's camera
+// on top of the matrix stack.
 void beginGridFrame();
 // Transforms the run's grid vertices of the faces in `faces` (bit f: face f)
 // and draws its cells' triangles cell by cell, face by face.

@@ -75,17 +75,17 @@ void transformLoop(const RenderContext& context, Mesh& mesh) {
 // transformXY shift, cut and translate the wrapped sum of three products; that
 // sum is the point's dot product with a column of the matrix modulo 2^32,
 // which is linear in the point whatever wraps: sum(p0 + (k + 1) step) =
-// sum(p0 + k step) + sum(step) modulo 2^32, and fx::add adds modulo 2^32. So
-// each vertex's three sums are the same 32-bit words as transformLoop's, and
-// the same shift and cuts, applied after the sum, give the same coordinates.
-// The x and y sums are stepped past rejected vertices too.
+// sum(p0 + k step) + sum(step) modulo 2^32, sum(step) being the caller's
+// stepSums, and fx::add adds modulo 2^32. So each vertex's three sums are the
+// same 32-bit words as transformLoop's, and the same shift and cuts, applied
+// after the sum, give the same coordinates. The x and y sums are stepped past
+// rejected vertices too.
 template <bool kCallFree, ProjectFunction kProject>
-void evenRowLoop(const RenderContext& context, MeshVertex* vertex, int32_t count, const ModelStep& step) {
+void evenRowLoop(const RenderContext& context, MeshVertex* vertex, int32_t count, const TransformSums& delta) {
   const Matrix camera = *matrixStack.top;
   MeshVertex* const end = vertex + std::max(count, 0);
   if (vertex == end) return;
   TransformSums sum = transformSums(camera, vertex->model.x, vertex->model.y, vertex->model.z);
-  const TransformSums delta = transformSums(camera, step.x, step.y, step.z);
   for (; vertex != end; ++vertex) {
     Vec3s view;
     view.z = matrix_detail::fromSum(sum.z, camera.tz);
@@ -125,16 +125,16 @@ void transformVertices(RenderContext& context, Mesh& mesh) {
   transformLoop<false, nullptr>(context, mesh);
 }
 
-void transformEvenRow(RenderContext& context, MeshVertex* first, int32_t count, const ModelStep& step) {
+void transformEvenRow(RenderContext& context, MeshVertex* first, int32_t count, const TransformSums& stepSums) {
   switch (stagesOf(context)) {
     case Stages::Portrait:
-      return evenRowLoop<true, projectPortraitInline>(context, first, count, step);
+      return evenRowLoop<true, projectPortraitInline>(context, first, count, stepSums);
     case Stages::Landscape:
-      return evenRowLoop<true, projectLandscapeInline>(context, first, count, step);
+      return evenRowLoop<true, projectLandscapeInline>(context, first, count, stepSums);
     case Stages::Called:
       break;
   }
-  evenRowLoop<false, nullptr>(context, first, count, step);
+  evenRowLoop<false, nullptr>(context, first, count, stepSums);
 }
 
 namespace {

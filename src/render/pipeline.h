@@ -34,9 +34,10 @@ struct ModelStep {
 };
 // transformVertices on the `count` vertices from `first`, whose model points
 // lie at even steps: vertex k's is vertex 0's plus k x step, computed as
-// integers (no coordinate wrapped to 16 bits). The same values, but each
-// vertex's sums are its neighbour's plus a constant: no multiply per vertex.
-void transformEvenRow(RenderContext& context, MeshVertex* first, int32_t count, const ModelStep& step);
+// integers (no coordinate wrapped to 16 bits), and stepSums is
+// transformSums(*matrixStack.top, step). The same values, but each vertex's
+// sums are its neighbour's plus stepSums: no multiply per vertex.
+void transformEvenRow(RenderContext& context, MeshVertex* first, int32_t count, const TransformSums& stepSums);
 // Culls, orders and fills (or queues) the mesh's triangles whose corners are all
 // visible; the vertices must have been transformed this frame.
 void drawTriangles(RenderContext& context, const Mesh& mesh);
