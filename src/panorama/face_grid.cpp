@@ -131,9 +131,11 @@ void drawGridRun(RenderContext& context, uint32_t run, uint32_t faces) {
   int32_t shownCount = 0;
   for (int32_t face = 0; face < kFaceCount; ++face) {
     if ((faces >> face & 1u) == 0) continue;
-    shown[shownCount++] = ShownFace{gridOf(face) + corner, &faceSurfaces[face], faceTexels[face] + firstCell * texelsPerTile};
+    shown[shownCount++] =
+        ShownFace{gridOf(face) + corner, &faceSurfaces[face], faceTexels[face] + firstCell * texelsPerTile};
     // The bottom row is the top row of the run below: transformed already when that run was drawn.
-    const bool bottomDone = row != 0 && runStamps[static_cast<size_t>(run - runsPerRow) * kFaceCount + face] == frameStamp;
+    const bool bottomDone =
+        row != 0 && runStamps[static_cast<size_t>(run - runsPerRow) * kFaceCount + face] == frameStamp;
     // Likewise both rows' first vertices are the last ones of the run to the left.
     const int32_t skip = leftInRow && runStamps[static_cast<size_t>(run - 1) * kFaceCount + face] == frameStamp ? 1 : 0;
     MeshVertex* bottom = gridOf(face) + corner + skip;

@@ -6,8 +6,8 @@
 // 2 x 9 grid vertices (fewer when the run below or the one to its left did
 // this frame) instead of 32, and its triangles are made on the fly from the
 // grid and one surface record per face, instead of being read from the tiles'
-// records spread over the scene's storage. The filler calls are those of drawing each tile's own
-// mesh, in the same order, with the same values.
+// records spread over the scene's storage. The filler calls are those of
+// drawing each tile's own mesh, in the same order, with the same values.
 #pragma once
 
 #include <cstdint>

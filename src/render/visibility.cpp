@@ -70,7 +70,9 @@ struct BoxSpan {
 };
 
 inline BoxSpan spanOf(const ModelBounds& box) {
-  const auto extent = [](int32_t low, int32_t high) { return static_cast<int64_t>(high > low ? high - low : low - high); };
+  const auto extent = [](int32_t low, int32_t high) {
+    return static_cast<int64_t>(high > low ? high - low : low - high);
+  };
   return {{int64_t{box.low.x} + box.high.x, int64_t{box.low.y} + box.high.y, int64_t{box.low.z} + box.high.z},
           {extent(box.low.x, box.high.x), extent(box.low.y, box.high.y), extent(box.low.z, box.high.z)}};
 }
