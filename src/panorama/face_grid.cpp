@@ -6,6 +6,7 @@
 #include "core/mesh.h"
 #include "panorama/cube_scene.h"
 #include "panorama/panorama_container.h"
+#include "render/matrix.h"
 #include "render/pipeline.h"
 
 namespace {
@@ -19,6 +20,28 @@ SurfaceDescriptor faceSurfaces[kFaceCount];  // a face's tiles' surface; texels 
 const uint16_t* faceTexels[kFaceCount];      // texels of the face's tile (0, 0)
 size_t texelsPerTile = 0;
 int16_t lastTexel = 0;  // the tile's last texel in sixteenths, as in its mesh
+ModelStep rowSteps[kFaceCount];  // per face: between neighbours along a grid row
+TransformSums rowStepSums[kFaceCount];  // transformSums of rowSteps with this frame's camera
+bool evenRows = false;           // every grid row steps by its face's rowSteps
+
+// Whether every row of the grid steps by one vector, computed as integers: the
+// model points are cut to 16 bits when the scene is made, and a coordinate
+// that wrapped there breaks the even steps transformEvenRow relies on.
+bool rowsStepEvenly(const MeshVertex* grid, uint32_t edge, ModelStep& step) {
+  const Vec3s& a = grid[0].model;
+  const Vec3s& b = grid[1].model;
+  step = ModelStep{b.x - a.x, b.y - a.y, b.z - a.z};
+  for (uint32_t j = 0; j < edge; ++j) {
+    const MeshVertex* row = grid + static_cast<size_t>(j) * edge;
+    const Vec3s& first = row[0].model;
+    for (uint32_t i = 1; i < edge; ++i) {
+      const Vec3s& p = row[i].model;
+      const int32_t k = static_cast<int32_t>(i);
+      if (p.x != first.x + k * step.x || p.y != first.y + k * step.y || p.z != first.z + k * step.z) return false;
+    }
+  }
+  return true;
+}
 
 MeshVertex* gridOf(int32_t face) { return gridPool + static_cast<size_t>(face) * gridEdge * gridEdge; }
 
@@ -39,6 +62,7 @@ void buildFaceGrids() {
     return;
   }
   gridEdge = static_cast<uint32_t>(edge);
+  evenRows = true;
   for (uint32_t run = 0; run < runCount; ++run) runRows[run] = run / (n / kCellsPerRun);
   for (int32_t f = 0; f < kFaceCount; ++f) {
     MeshVertex* grid = gridOf(f);
@@ -55,6 +79,7 @@ void buildFaceGrids() {
         to.normal = from.normal;
       }
     }
+    if (!rowsStepEvenly(grid, gridEdge, rowSteps[f])) evenRows = false;
     faceSurfaces[f] = tileCells[0].surfaces[f];
     faceTexels[f] = tileCells[0].surfaces[f].texels;
   }
@@ -80,6 +105,10 @@ void beginGridFrame() {
     std::fill(runStamps, runStamps + static_cast<size_t>(runCount) * kFaceCount, 0u);
     frameStamp = 1;
   }
+  const Matrix& camera = *matrixStack.top;
+  for (int32_t f = 0; f < kFaceCount; ++f) {
+    rowStepSums[f] = transformSums(camera, rowSteps[f].x, rowSteps[f].y, rowSteps[f].z);
+  }
 }
 
 void drawGridRun(RenderContext& context, uint32_t run, uint32_t faces) {
@@ -90,27 +119,48 @@ void drawGridRun(RenderContext& context, uint32_t run, uint32_t faces) {
   const uint32_t row = runRows[run];
   const size_t firstCell = static_cast<size_t>(run) * kCellsPerRun;
   const size_t corner = firstCell + row;
+  const bool leftInRow = run != 0 && runRows[run - 1] == row;
+  // The shown faces' first tiles, kept in locals: the filler calls below could
+  // change any global this file holds, so the compiler would reload them per tile.
+  struct ShownFace {
+    MeshVertex* corner;  // the run's first tile's corner 0
+    SurfaceDescriptor* surface;
+    const uint16_t* texels;  // of the run's first tile
+  };
+  ShownFace shown[kFaceCount];
+  int32_t shownCount = 0;
   for (int32_t face = 0; face < kFaceCount; ++face) {
     if ((faces >> face & 1u) == 0) continue;
-    MeshVertex* bottom = gridOf(face) + corner;
+    shown[shownCount++] =
+        ShownFace{gridOf(face) + corner, &faceSurfaces[face], faceTexels[face] + firstCell * texelsPerTile};
     // The bottom row is the top row of the run below: transformed already when that run was drawn.
-    if (row == 0 || runStamps[static_cast<size_t>(run - runsPerRow) * kFaceCount + face] != frameStamp) {
-      Mesh bottomRow{kCellsPerRun + 1, bottom, 0, nullptr};
-      transformVertices(context, bottomRow);
+    const bool bottomDone =
+        row != 0 && runStamps[static_cast<size_t>(run - runsPerRow) * kFaceCount + face] == frameStamp;
+    // Likewise both rows' first vertices are the last ones of the run to the left.
+    const int32_t skip = leftInRow && runStamps[static_cast<size_t>(run - 1) * kFaceCount + face] == frameStamp ? 1 : 0;
+    MeshVertex* bottom = gridOf(face) + corner + skip;
+    const int32_t count = static_cast<int32_t>(kCellsPerRun) + 1 - skip;
+    if (evenRows) {
+      if (!bottomDone) transformEvenRow(context, bottom, count, rowStepSums[face]);
+      transformEvenRow(context, bottom + gridEdge, count, rowStepSums[face]);
+    } else {
+      Mesh bottomRow{count, bottom, 0, nullptr};
+      if (!bottomDone) transformVertices(context, bottomRow);
+      Mesh topRow{count, bottom + gridEdge, 0, nullptr};
+      transformVertices(context, topRow);
     }
-    Mesh topRow{kCellsPerRun + 1, bottom + gridEdge, 0, nullptr};
-    transformVertices(context, topRow);
     runStamps[static_cast<size_t>(run) * kFaceCount + face] = frameStamp;
   }
   const int16_t last = lastTexel;
+  const size_t edge = gridEdge;
+  const size_t tileTexels = texelsPerTile;
   for (uint32_t n = 0; n < kCellsPerRun; ++n) {
-    for (int32_t face = 0; face < kFaceCount; ++face) {
-      if ((faces >> face & 1u) == 0) continue;
-      MeshVertex* v = gridOf(face) + corner + n;  // the tile's corners: v[0], v[1], w[1], w[0]
-      MeshVertex* w = v + gridEdge;
-      SurfaceDescriptor* surface = &faceSurfaces[face];
-      surface->texels = faceTexels[face] + (firstCell + n) * texelsPerTile;
-      drawTileQuad(context, v, v + 1, w + 1, w, last, surface);
+    for (int32_t k = 0; k < shownCount; ++k) {
+      const ShownFace& face = shown[k];
+      MeshVertex* v = face.corner + n;  // the tile's corners: v[0], v[1], w[1], w[0]
+      MeshVertex* w = v + edge;
+      face.surface->texels = face.texels + n * tileTexels;
+      drawTileQuad(context, v, v + 1, w + 1, w, last, face.surface);
     }
   }
 }

@@ -33,10 +33,25 @@ bool givesUniformShade(ShadeFunction shade) {
   return shade == shadeFunction0 || shade == shadeFunction1 || shade == shadeFunction2;
 }
 
-// The transform loop. With kCallFree (a known projection kProject and a uniform
-// shade) its body has no call; otherwise the context's stages are called. The
-// matrix is a local copy: the vertices and the matrix are both int16 arrays, so
-// through a reference the compiler would reload the matrix after every store.
+// A vertex that passed the depth test: its camera x and y, projection and
+// shade. With kCallFree (a known projection kProject and a uniform shade)
+// there is no call; otherwise the context's stages are called.
+template <bool kCallFree, ProjectFunction kProject>
+inline void projectAndShade(const RenderContext& context, MeshVertex& vertex, const Vec3s& view) {
+  vertex.camera.x = view.x;
+  vertex.camera.y = view.y;
+  if constexpr (kCallFree) {
+    kProject(view, vertex);
+    vertex.shade = kUniformShade;
+  } else {
+    context.projectFunction(vertex.camera, vertex);
+    vertex.shade = context.shadeFunction(vertex.depth, vertex.baseLight);
+  }
+}
+
+// The transform loop. The matrix is a local copy: the vertices and the matrix
+// are both int16 arrays, so through a reference the compiler would reload the
+// matrix after every store.
 template <bool kCallFree, ProjectFunction kProject>
 void transformLoop(const RenderContext& context, Mesh& mesh) {
   const Matrix camera = *matrixStack.top;
@@ -52,30 +67,74 @@ void transformLoop(const RenderContext& context, Mesh& mesh) {
       continue;
     }
     transformXY(camera, vertex->model, view);
-    vertex->camera.x = view.x;
-    vertex->camera.y = view.y;
-    if constexpr (kCallFree) {
-      kProject(view, *vertex);
-      vertex->shade = kUniformShade;
-    } else {
-      context.projectFunction(vertex->camera, *vertex);
-      vertex->shade = context.shadeFunction(vertex->depth, vertex->baseLight);
-    }
+    projectAndShade<kCallFree, kProject>(context, *vertex, view);
   }
+}
+
+// transformLoop's values for points p0 + k x step. transformDepth and
+// transformXY shift, cut and translate the wrapped sum of three products; that
+// sum is the point's dot product with a column of the matrix modulo 2^32,
+// which is linear in the point whatever wraps: sum(p0 + (k + 1) step) =
+// sum(p0 + k step) + sum(step) modulo 2^32, sum(step) being the caller's
+// stepSums, and fx::add adds modulo 2^32. So each vertex's three sums are the
+// same 32-bit words as transformLoop's, and the same shift and cuts, applied
+// after the sum, give the same coordinates. The x and y sums are stepped past
+// rejected vertices too.
+template <bool kCallFree, ProjectFunction kProject>
+void evenRowLoop(const RenderContext& context, MeshVertex* vertex, int32_t count, const TransformSums& delta) {
+  const Matrix camera = *matrixStack.top;
+  MeshVertex* const end = vertex + std::max(count, 0);
+  if (vertex == end) return;
+  TransformSums sum = transformSums(camera, vertex->model.x, vertex->model.y, vertex->model.z);
+  for (; vertex != end; ++vertex) {
+    Vec3s view;
+    view.z = matrix_detail::fromSum(sum.z, camera.tz);
+    vertex->camera.z = view.z;
+    if (view.z > kNearestZ || view.z < kFarthestZ) {
+      vertex->depth = 0;
+    } else {
+      view.x = matrix_detail::fromSum(sum.x, camera.tx);
+      view.y = matrix_detail::fromSum(sum.y, camera.ty);
+      projectAndShade<kCallFree, kProject>(context, *vertex, view);
+    }
+    sum = TransformSums{fx::add(sum.x, delta.x), fx::add(sum.y, delta.y), fx::add(sum.z, delta.z)};
+  }
+}
+
+enum class Stages { Called, Portrait, Landscape };
+
+// Which loop suits the context: the call-free ones need a uniform shade and a known projection.
+Stages stagesOf(const RenderContext& context) {
+  if (!givesUniformShade(context.shadeFunction)) return Stages::Called;
+  if (context.projectFunction == projectPortrait) return Stages::Portrait;
+  if (context.projectFunction == projectLandscape) return Stages::Landscape;
+  return Stages::Called;
 }
 
 }  // namespace
 
 void transformVertices(RenderContext& context, Mesh& mesh) {
-  if (!givesUniformShade(context.shadeFunction)) {
-    transformLoop<false, nullptr>(context, mesh);
-  } else if (context.projectFunction == projectPortrait) {
-    transformLoop<true, projectPortraitInline>(context, mesh);
-  } else if (context.projectFunction == projectLandscape) {
-    transformLoop<true, projectLandscapeInline>(context, mesh);
-  } else {
-    transformLoop<false, nullptr>(context, mesh);
+  switch (stagesOf(context)) {
+    case Stages::Portrait:
+      return transformLoop<true, projectPortraitInline>(context, mesh);
+    case Stages::Landscape:
+      return transformLoop<true, projectLandscapeInline>(context, mesh);
+    case Stages::Called:
+      break;
   }
+  transformLoop<false, nullptr>(context, mesh);
+}
+
+void transformEvenRow(RenderContext& context, MeshVertex* first, int32_t count, const TransformSums& stepSums) {
+  switch (stagesOf(context)) {
+    case Stages::Portrait:
+      return evenRowLoop<true, projectPortraitInline>(context, first, count, stepSums);
+    case Stages::Landscape:
+      return evenRowLoop<true, projectLandscapeInline>(context, first, count, stepSums);
+    case Stages::Called:
+      break;
+  }
+  evenRowLoop<false, nullptr>(context, first, count, stepSums);
 }
 
 namespace {

@@ -28,6 +28,16 @@ constexpr int32_t kOrder210 = 0x012;
 // transformVertices, then drawTriangles.
 void drawMesh(RenderContext& context, Mesh& mesh);
 void transformVertices(RenderContext& context, Mesh& mesh);
+// A step between model points in whole units; it may exceed 16 bits.
+struct ModelStep {
+  int32_t x, y, z;
+};
+// transformVertices on the `count` vertices from `first`, whose model points
+// lie at even steps: vertex k's is vertex 0's plus k x step, computed as
+// integers (no coordinate wrapped to 16 bits), and stepSums is
+// transformSums(*matrixStack.top, step). The same values, but each vertex's
+// sums are its neighbour's plus stepSums: no multiply per vertex.
+void transformEvenRow(RenderContext& context, MeshVertex* first, int32_t count, const TransformSums& stepSums);
 // Culls, orders and fills (or queues) the mesh's triangles whose corners are all
 // visible; the vertices must have been transformed this frame.
 void drawTriangles(RenderContext& context, const Mesh& mesh);

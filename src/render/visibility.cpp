@@ -1,6 +1,7 @@
 #include "render/visibility.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstdint>
 
 #include "core/render_context.h"
@@ -56,25 +57,43 @@ constexpr FrameSide kLandscapeSides[4] = {
     {1, false, 121}, {1, true, 119},  // rows are 120 minus the value from camera y
 };
 
-// The largest value of the linear form over the box (it is reached at a corner).
-inline int64_t largestOver(const int64_t* form, const ModelBounds& box) {
-  return std::max(form[0] * box.low.x, form[0] * box.high.x) + std::max(form[1] * box.low.y, form[1] * box.high.y) +
-         std::max(form[2] * box.low.z, form[2] * box.high.z);
+// A box as the sums low + high and the extents |high - low| of its coordinates.
+// Per axis max(f low, f high) = (f (low + high) + |f| |high - low|) / 2 and
+// min(...) = (f (low + high) - |f| |high - low|) / 2, so twice a linear form's
+// largest and smallest value over the box (each reached at a corner) come from
+// two dot products shared by both ends, without a comparison. Each axis's term
+// is at most |f| x 2 max(|low|, |high|) <= |f| x 2^16: the forms below stay
+// under 2^44, so the doubled values stay far inside int64.
+struct BoxSpan {
+  int64_t sum[3];
+  int64_t extent[3];
+};
+
+inline BoxSpan spanOf(const ModelBounds& box) {
+  const auto extent = [](int32_t low, int32_t high) {
+    return static_cast<int64_t>(high > low ? high - low : low - high);
+  };
+  return {{int64_t{box.low.x} + box.high.x, int64_t{box.low.y} + box.high.y, int64_t{box.low.z} + box.high.z},
+          {extent(box.low.x, box.high.x), extent(box.low.y, box.high.y), extent(box.low.z, box.high.z)}};
 }
 
-inline int64_t smallestOver(const int64_t* form, const ModelBounds& box) {
-  return std::min(form[0] * box.low.x, form[0] * box.high.x) + std::min(form[1] * box.low.y, form[1] * box.high.y) +
-         std::min(form[2] * box.low.z, form[2] * box.high.z);
+// The form's value at the box's centre and its reach from there, both doubled:
+// twice the largest value is centre + reach, twice the smallest centre - reach.
+inline int64_t twiceCentre(const int64_t* form, const BoxSpan& span) {
+  return form[0] * span.sum[0] + form[1] * span.sum[1] + form[2] * span.sum[2];
+}
+inline int64_t twiceReach(const int64_t* size, const BoxSpan& span) {
+  return size[0] * span.extent[0] + size[1] * span.extent[1] + size[2] * span.extent[2];
 }
 
 // The exact range of one camera coordinate over the box; false when the
 // vertex stage's sum or cuts could wrap for a point inside.
-inline bool coordinateRange(const VisibilityTest& test, int axis, const ModelBounds& box, int64_t& low,
-                            int64_t& high) {
-  const int64_t lowestSum = smallestOver(test.row[axis], box);
-  const int64_t highestSum = largestOver(test.row[axis], box);
-  if (lowestSum < INT32_MIN || highestSum > INT32_MAX) return false;
-  const int64_t lowShifted = lowestSum >> kFractionBits, highShifted = highestSum >> kFractionBits;
+inline bool coordinateRange(const VisibilityTest& test, int axis, const BoxSpan& span, int64_t& low, int64_t& high) {
+  const int64_t centre = twiceCentre(test.row[axis], span), reach = twiceReach(test.rowSize[axis], span);
+  const int64_t twiceLowest = centre - reach, twiceHighest = centre + reach;
+  if (twiceLowest < 2 * int64_t{INT32_MIN} || twiceHighest > 2 * int64_t{INT32_MAX}) return false;
+  // floor(2 s / 2^15) = floor(s / 2^14).
+  const int64_t lowShifted = twiceLowest >> (kFractionBits + 1), highShifted = twiceHighest >> (kFractionBits + 1);
   if (lowShifted < INT16_MIN || highShifted > INT16_MAX) return false;
   low = lowShifted + test.translation[axis];
   high = highShifted + test.translation[axis];
@@ -85,7 +104,10 @@ inline bool coordinateRange(const VisibilityTest& test, int axis, const ModelBou
 
 void prepareVisibility(VisibilityTest& test, const Matrix& camera, const RenderContext& context) {
   for (int axis = 0; axis < 3; ++axis) {
-    for (int k = 0; k < 3; ++k) test.row[axis][k] = camera.m[3 * k + axis];
+    for (int k = 0; k < 3; ++k) {
+      test.row[axis][k] = camera.m[3 * k + axis];
+      test.rowSize[axis][k] = std::abs(test.row[axis][k]);
+    }
   }
   test.translation[0] = camera.tx;
   test.translation[1] = camera.ty;
@@ -111,6 +133,7 @@ void prepareVisibility(VisibilityTest& test, const Matrix& camera, const RenderC
     for (int k = 0; k < 3; ++k) {
       const int64_t form = a * test.row[side.axis][k] + (side.negative ? -b : b) * test.row[2][k];
       test.sideForm[s][k] = side.negative ? form : -form;
+      test.sideSize[s][k] = std::abs(form);
     }
     test.sideOffset[s] = side.negative ? (a * tc + b * (1 - tz)) << kFractionBits
                                        : -((a * (tc - 1) + b * (tz - 1)) << kFractionBits) - 1;
@@ -118,12 +141,13 @@ void prepareVisibility(VisibilityTest& test, const Matrix& camera, const RenderC
 }
 
 BlockView blockView(const VisibilityTest& test, const ModelBounds& box) {
+  const BoxSpan span = spanOf(box);
   int64_t lowZ = 0, highZ = 0;
-  if (!coordinateRange(test, 2, box, lowZ, highZ)) return BlockView::Partial;
+  if (!coordinateRange(test, 2, span, lowZ, highZ)) return BlockView::Partial;
   if (lowZ > kNearestZ || highZ < kFarthestZ) return BlockView::Hidden;  // every point rejected by depth
   if (!test.frameSides) return BlockView::Partial;
   int64_t lowX = 0, highX = 0, lowY = 0, highY = 0;
-  if (!coordinateRange(test, 0, box, lowX, highX) || !coordinateRange(test, 1, box, lowY, highY)) {
+  if (!coordinateRange(test, 0, span, lowX, highX) || !coordinateRange(test, 1, span, lowY, highY)) {
     return BlockView::Partial;
   }
   const int64_t largest = std::max({-lowX, highX, -lowY, highY});
@@ -133,8 +157,10 @@ BlockView blockView(const VisibilityTest& test, const ModelBounds& box) {
   // box's smallest, so no side can hide it when that is not below 0.
   bool inside = lowZ >= kFarthestZ && highZ <= kNearestZ;
   for (int s = 0; s < 4; ++s) {
-    if (largestOver(test.sideForm[s], box) + test.sideOffset[s] < 0) return BlockView::Hidden;
-    if (smallestOver(test.sideForm[s], box) + test.sideOffset[s] < 0) inside = false;
+    const int64_t centre = twiceCentre(test.sideForm[s], span) + 2 * test.sideOffset[s];
+    const int64_t reach = twiceReach(test.sideSize[s], span);
+    if (centre + reach < 0) return BlockView::Hidden;
+    if (centre - reach < 0) inside = false;
   }
   return inside ? BlockView::Inside : BlockView::Partial;
 }

@@ -19,9 +19,11 @@ struct RenderContext;
 // The camera and projection of one frame, as the test reads them.
 struct VisibilityTest {
   int64_t row[3][3];        // model point -> unshifted camera sum, per camera axis (x, y, z) and model axis
+  int64_t rowSize[3][3];    // |row|
   int64_t translation[3];   // camera x, y, z offsets
   bool frameSides;          // the frame's four sides are tested (a known projection stage)
   int64_t sideForm[4][3];   // per side: the linear form of the model point it bounds
+  int64_t sideSize[4][3];   // |sideForm|
   int64_t sideOffset[4];    // and the constant that completes it
   int64_t coordinateLimit;  // largest |camera x| and |camera y| whose projection cannot wrap
 };
