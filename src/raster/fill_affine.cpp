@@ -225,19 +225,49 @@ struct OneShadeSlopes {
   }
 };
 
-template <class Shade>
+// Inside: every corner of the triangle lies in columns 1 .. kFrameColumns and
+// it passes the bounds guard's quick test (see insideColumns); no span then
+// needs clipping.
+template <class Shade, bool Inside = false>
 struct OneShadeSpans {
   TextureAccess texture;
   Shade shade;  // whole units
 
   void operator()(int32_t row, const int32_t* left, const int32_t* right) const {
-    AffineSpan span;
-    if (!startSpan(SpanLayout<kOneShadeX, kOneShadeDepth, -1, kOneShadeU, kOneShadeV>{}, row, left, right, span)) {
-      return;
+    if constexpr (Inside) {
+      // widenedSpanEnds and clippedSpan with nothing to clip: lo >= 0, hi <= kFrameColumns and,
+      // as right > left without wrapping, hi - lo >= 1 (a one-pixel span never takes its steps).
+      if (!(right[kOneShadeX] > left[kOneShadeX])) return;
+      const int32_t lo = fx::sar(fx::sub(left[kOneShadeX], 32768), 16);
+      const int32_t width = fx::sar(fx::add(right[kOneShadeX], 32768), 16) - lo;
+      const int32_t widthReciprocal = ReciprocalTable[width];
+      const AffinePixel at{left[kOneShadeDepth], 0, left[kOneShadeU], left[kOneShadeV]};
+      const AffinePixel step{spanStep(left[kOneShadeDepth], right[kOneShadeDepth], widthReciprocal), 0,
+                             spanStep(left[kOneShadeU], right[kOneShadeU], widthReciprocal),
+                             spanStep(left[kOneShadeV], right[kOneShadeV], widthReciprocal)};
+      int32_t* cell = FrameBuffer + row * kFrameColumns + lo;
+      opaqueRunOneShade(cell, cell + width, at, step, texture, shade);
+    } else {
+      AffineSpan span;
+      if (!startSpan(SpanLayout<kOneShadeX, kOneShadeDepth, -1, kOneShadeU, kOneShadeV>{}, row, left, right, span)) {
+        return;
+      }
+      opaqueRunOneShade(span.cells.cell, span.cells.end, span.at, span.step, texture, shade);
     }
-    opaqueRunOneShade(span.cells.cell, span.cells.end, span.at, span.step, texture, shade);
   }
 };
+
+// True when no span of the triangle needs clipping to the frame's columns:
+// its corners lie in columns 1 .. kFrameColumns, and it passes the bounds
+// guard's quick test. An edge's x at k rows from its start (k below its
+// height h) is x0 + k * floor(dx * R / 4) with R = floor(2^18 / h), which
+// lies between the ends' x, less at most k / 65536 < 1/16 pixel when dx < 0;
+// the values never wrap. So a widened span's lo = (left - 1/2) >> 16 is at
+// least the leftmost corner's column less 1, and its hi = (right + 1/2) >> 16
+// at most the rightmost corner's column.
+inline bool insideColumns(int32_t x0, int32_t x1, int32_t x2) {
+  return std::min({x0, x1, x2}) >= 1 && std::max({x0, x1, x2}) <= kFrameColumns;
+}
 
 // The one row a small triangle covers, with both edges' values there; false
 // when the triangle covers more rows than one. Triangles whose corners are in
@@ -388,7 +418,9 @@ void fillTriangleAffine(const MeshVertex* top, int16_t topU, int16_t topV, const
   if (oneShade && quickBounds) {  // the edges without the shade, built directly
     const TriangleEdges<kOneShadeCount> edges =
         buildEdges<kOneShadeCount>(withoutShade(t), withoutShade(m), withoutShade(b), OneShadeSlopes{vScale});
-    if (shade == 1) {
+    if (shade == 1 && insideColumns(t.x, m.x, b.x)) {
+      walkTriangle(edges, OneShadeSpans<std::integral_constant<uint32_t, 1>, true>{texture, {}});
+    } else if (shade == 1) {
       walkTriangle(edges, OneShadeSpans<std::integral_constant<uint32_t, 1>>{texture, {}});
     } else {
       walkTriangle(edges, OneShadeSpans<uint32_t>{texture, shade});
