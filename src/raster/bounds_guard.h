@@ -34,7 +34,7 @@ inline bool ordinaryShape(CornerPosition top, CornerPosition middle, CornerPosit
 }
 
 inline bool extentBelow(int32_t a, int32_t b, int32_t c, int32_t limit) {
-  return std::max({a, b, c}) - std::min({a, b, c}) < limit;
+  return std::max(std::max(a, b), c) - std::min(std::min(a, b), c) < limit;
 }
 
 // True when difference * reciprocal, the product behind a slope, fits 32 bits.

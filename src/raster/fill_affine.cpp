@@ -266,7 +266,8 @@ struct OneShadeSpans {
 // least the leftmost corner's column less 1, and its hi = (right + 1/2) >> 16
 // at most the rightmost corner's column.
 inline bool insideColumns(int32_t x0, int32_t x1, int32_t x2) {
-  return std::min({x0, x1, x2}) >= 1 && std::max({x0, x1, x2}) <= kFrameColumns;
+  const auto inside = [](int32_t x) { return static_cast<uint32_t>(x) - 1 < uint32_t{kFrameColumns}; };
+  return inside(x0) && inside(x1) && inside(x2);
 }
 
 // The one row a small triangle covers, with both edges' values there; false
@@ -335,12 +336,7 @@ int32_t* pickOneShade(const int32_t* from, int32_t* to) {
 // leaves it to the general path, which gives these same values and span.
 inline bool flatTopRow(const MeshVertex& top, int16_t topU, int16_t topV, const MeshVertex& middle, int16_t middleU,
                        int16_t middleV, const MeshVertex& bottom, int16_t bottomU, int16_t bottomV,
-                       const SurfaceDescriptor& surface) {
-  const TextureAccess texture{surface.texels, surface.uMask, surface.vMask};
-  if (texturedRule(surface.blendMode) != BlendOpaque || top.shade != middle.shade || middle.shade != bottom.shade ||
-      !unsignedIndexFits(texture)) {
-    return false;
-  }
+                       const SurfaceDescriptor& surface, const TextureAccess& texture) {
   // The quick test; the rows are in order and one apart.
   const int32_t minX = std::min({top.screenX, middle.screenX, bottom.screenX});
   const int32_t maxX = std::max({top.screenX, middle.screenX, bottom.screenX});
@@ -367,6 +363,86 @@ inline bool flatTopRow(const MeshVertex& top, int16_t topU, int16_t topV, const 
   return true;
 }
 
+// Opaque one-shade triangles over more rows than smallTriangle takes, inside
+// the frame: rows in order within 0 .. kFrameRows, corners in columns 1 ..
+// kFrameColumns (so they pass the bounds guard's quick test as soon as their u
+// and v extents do). Their edges are built straight from the vertices, with the
+// values loadCorner and OneShadeSlopes give, and walked as walkTriangle walks
+// them: no row is clipped, so the upper half starts one step below the top
+// corner, and the long edge goes on into the lower half with the value
+// walkTriangle computes there (the same sum modulo 2^32). False leaves the
+// triangle to the general path.
+bool inFrameRows(const MeshVertex& top, int16_t topU, int16_t topV, const MeshVertex& middle, int16_t middleU,
+                 int16_t middleV, const MeshVertex& bottom, int16_t bottomU, int16_t bottomV,
+                 const SurfaceDescriptor& surface) {
+  const int32_t topY = top.screenY, middleY = middle.screenY, bottomY = bottom.screenY;
+  if (!(0 <= topY && topY <= middleY && middleY <= bottomY && bottomY <= kFrameRows) ||
+      bottomY - topY <= (middleY == topY ? 1 : 2)) {
+    return false;
+  }
+  const TextureAccess texture{surface.texels, surface.uMask, surface.vMask};
+  if (surface.blendMode != BlendOpaque || top.shade != 1 || middle.shade != 1 || bottom.shade != 1 ||
+      !unsignedIndexFits(texture) || !insideColumns(top.screenX, middle.screenX, bottom.screenX) ||
+      !extentBelow(topU, middleU, bottomU, kSafeDifference) || !extentBelow(topV, middleV, bottomV, kSafeDifference)) {
+    return false;
+  }
+  const int32_t vScale = surface.vScale;
+  const auto slopes = [vScale](const MeshVertex& a, int32_t au, int32_t av, const MeshVertex& b, int32_t bu,
+                               int32_t bv, int32_t* out) {
+    const int32_t reciprocal = edgeReciprocal(a.screenY, b.screenY);
+    out[kOneShadeX] = unitSlope(a.screenX, b.screenX, reciprocal);
+    out[kOneShadeDepth] = unitSlope(a.depth, b.depth, reciprocal);
+    out[kOneShadeU] = fx::sar(fx::mul(bu - au, reciprocal), 6);
+    out[kOneShadeV] = fx::mul(fx::sar(fx::mul(bv - av, reciprocal), 6), vScale);
+  };
+  const auto start = [vScale](const MeshVertex& p, int32_t u, int32_t v, int32_t* out) {
+    out[kOneShadeX] = fx::shl(p.screenX, 16);
+    out[kOneShadeDepth] = fx::shl(p.depth, 16);
+    out[kOneShadeU] = fx::shl(u, 12);
+    out[kOneShadeV] = fx::mul(fx::shl(v, 12), vScale);
+  };
+  const OneShadeSpans<std::integral_constant<uint32_t, 1>, true> span{texture, {}};
+  int32_t longSlope[kOneShadeCount], shortSlope[kOneShadeCount], longEdge[kOneShadeCount], shortEdge[kOneShadeCount];
+  slopes(top, topU, topV, bottom, bottomU, bottomV, longSlope);
+  start(top, topU, topV, longEdge);
+  // Both halves in one loop (one copy of the span code): first the upper
+  // half's rows topY + 1 .. middleY - 1, then the lower half's.
+  int32_t row = middleY, end = middleY;
+  bool lower = false;
+  bool longIsLeft = false;
+  if (middleY > topY) {
+    slopes(top, topU, topV, middle, middleU, middleV, shortSlope);
+    // Equal slopes: the middle corner sits on the long edge; nothing is drawn.
+    if (longSlope[kOneShadeX] == shortSlope[kOneShadeX]) return true;
+    std::copy(longEdge, longEdge + kOneShadeCount, shortEdge);
+    stepEdge<kOneShadeCount>(longEdge, longSlope);
+    stepEdge<kOneShadeCount>(shortEdge, shortSlope);
+    row = topY + 1;
+    longIsLeft = longSlope[kOneShadeX] < shortSlope[kOneShadeX];
+  }
+  for (;;) {
+    const int32_t* left = longIsLeft ? longEdge : shortEdge;
+    const int32_t* right = longIsLeft ? shortEdge : longEdge;
+    for (; row < end; ++row) {
+      span(row, left, right);
+      stepEdge<kOneShadeCount>(longEdge, longSlope);
+      stepEdge<kOneShadeCount>(shortEdge, shortSlope);
+    }
+    if (lower || bottomY <= middleY) return true;
+    start(middle, middleU, middleV, shortEdge);
+    if (longEdge[kOneShadeX] == shortEdge[kOneShadeX]) return true;
+    slopes(middle, middleU, middleV, bottom, bottomU, bottomV, shortSlope);
+    longIsLeft = longEdge[kOneShadeX] < shortEdge[kOneShadeX];
+    end = bottomY;
+    lower = true;
+  }
+}
+
+// Out of line: inlined, its set-up would crowd the common path's registers.
+[[gnu::noinline]] void fillGeneral(const MeshVertex& top, int16_t topU, int16_t topV, const MeshVertex& middle,
+                                   int16_t middleU, int16_t middleV, const MeshVertex& bottom, int16_t bottomU,
+                                   int16_t bottomV, const SurfaceDescriptor& surface);
+
 }  // namespace
 
 void fillTriangleAffine(const MeshVertex* top, int16_t topU, int16_t topV, const MeshVertex* middle,
@@ -375,16 +451,29 @@ void fillTriangleAffine(const MeshVertex* top, int16_t topU, int16_t topV, const
   // A pointed top whose other corners share the next row covers rows
   // top + 1 .. bottom - 1: none (the commonest triangle of a tile of a pixel or two).
   if (middle->screenY == top->screenY + 1 && bottom->screenY == middle->screenY) return;
+  if (inFrameRows(*top, topU, topV, *middle, middleU, middleV, *bottom, bottomU, bottomV, *surface)) return;
+  const TextureAccess texture{surface->texels, surface->uMask, surface->vMask};
   if (middle->screenY == top->screenY && bottom->screenY == top->screenY + 1 &&
-      flatTopRow(*top, topU, topV, *middle, middleU, middleV, *bottom, bottomU, bottomV, *surface)) {
+      texturedRule(surface->blendMode) == BlendOpaque && top->shade == middle->shade &&
+      middle->shade == bottom->shade && unsignedIndexFits(texture) &&
+      flatTopRow(*top, topU, topV, *middle, middleU, middleV, *bottom, bottomU, bottomV, *surface, texture)) {
     return;
   }
-  const int32_t vScale = surface->vScale;
-  const AffineCorner t = loadCorner(*top, topU, topV, vScale);
-  const AffineCorner m = loadCorner(*middle, middleU, middleV, vScale);
-  const AffineCorner b = loadCorner(*bottom, bottomU, bottomV, vScale);
-  const int32_t rule = texturedRule(surface->blendMode);
-  const TextureAccess texture{surface->texels, surface->uMask, surface->vMask};
+  fillGeneral(*top, topU, topV, *middle, middleU, middleV, *bottom, bottomU, bottomV, *surface);
+}
+
+namespace {
+
+// Every other triangle.
+void fillGeneral(const MeshVertex& top, int16_t topU, int16_t topV, const MeshVertex& middle, int16_t middleU,
+                 int16_t middleV, const MeshVertex& bottom, int16_t bottomU, int16_t bottomV,
+                 const SurfaceDescriptor& surface) {
+  const int32_t vScale = surface.vScale;
+  const TextureAccess texture{surface.texels, surface.uMask, surface.vMask};
+  const AffineCorner t = loadCorner(top, topU, topV, vScale);
+  const AffineCorner m = loadCorner(middle, middleU, middleV, vScale);
+  const AffineCorner b = loadCorner(bottom, bottomU, bottomV, vScale);
+  const int32_t rule = texturedRule(surface.blendMode);
   const bool oneShade = rule == BlendOpaque && t.shade == m.shade && m.shade == b.shade && unsignedIndexFits(texture);
   // Every shade function gives shade 1, so that value has loops with it built in.
   const uint32_t shade = static_cast<uint32_t>(fx::sar(t.start[kShade], 16));
@@ -438,9 +527,11 @@ void fillTriangleAffine(const MeshVertex* top, int16_t topU, int16_t topV, const
     return;
   }
   switch (rule) {
-    case BlendOpaque: walkAffine<BlendOpaque>(edges, *surface); break;
-    case BlendKeyed: walkAffine<BlendKeyed>(edges, *surface); break;
-    case BlendMixed: walkAffine<BlendMixed>(edges, *surface); break;
-    default: walkAffine<BlendMixedKeyed>(edges, *surface); break;
+    case BlendOpaque: walkAffine<BlendOpaque>(edges, surface); break;
+    case BlendKeyed: walkAffine<BlendKeyed>(edges, surface); break;
+    case BlendMixed: walkAffine<BlendMixed>(edges, surface); break;
+    default: walkAffine<BlendMixedKeyed>(edges, surface); break;
   }
 }
+
+}  // namespace
