@@ -368,10 +368,10 @@ inline bool flatTopRow(const MeshVertex& top, int16_t topU, int16_t topV, const 
 // kFrameColumns (so they pass the bounds guard's quick test as soon as their u
 // and v extents do). Their edges are built straight from the vertices, with the
 // values loadCorner and OneShadeSlopes give, and walked as walkTriangle walks
-// them: no row is clipped, so the upper half starts one step below the top
-// corner, and the long edge goes on into the lower half with the value
-// walkTriangle computes there (the same sum modulo 2^32). False leaves the
-// triangle to the general path.
+// them: no row is clipped, the upper half starts from the top corner's own
+// row, whose span is empty, and the long edge goes on into the lower half with
+// the value walkTriangle computes there (the same sum modulo 2^32). False
+// leaves the triangle to the general path.
 bool inFrameRows(const MeshVertex& top, int16_t topU, int16_t topV, const MeshVertex& middle, int16_t middleU,
                  int16_t middleV, const MeshVertex& bottom, int16_t bottomU, int16_t bottomV,
                  const SurfaceDescriptor& surface) {
@@ -406,7 +406,7 @@ bool inFrameRows(const MeshVertex& top, int16_t topU, int16_t topV, const MeshVe
   slopes(top, topU, topV, bottom, bottomU, bottomV, longSlope);
   start(top, topU, topV, longEdge);
   // Both halves in one loop (one copy of the span code): first the upper
-  // half's rows topY + 1 .. middleY - 1, then the lower half's.
+  // half's rows topY .. middleY - 1, then the lower half's.
   int32_t row = middleY, end = middleY;
   bool lower = false;
   bool longIsLeft = false;
@@ -414,11 +414,14 @@ bool inFrameRows(const MeshVertex& top, int16_t topU, int16_t topV, const MeshVe
     slopes(top, topU, topV, middle, middleU, middleV, shortSlope);
     // Equal slopes: the middle corner sits on the long edge; nothing is drawn.
     if (longSlope[kOneShadeX] == shortSlope[kOneShadeX]) return true;
+    // From the top corner's own row, where both edges meet and the span is
+    // empty (right > left fails); the loop's step then gives row topY + 1 the
+    // values walkTriangle starts with, without a step taken here first.
     std::copy(longEdge, longEdge + kOneShadeCount, shortEdge);
-    stepEdge<kOneShadeCount>(longEdge, longSlope);
-    stepEdge<kOneShadeCount>(shortEdge, shortSlope);
-    row = topY + 1;
+    row = topY;
     longIsLeft = longSlope[kOneShadeX] < shortSlope[kOneShadeX];
+  } else {
+    std::fill(shortSlope, shortSlope + kOneShadeCount, 0);  // never read: there is no upper row
   }
   for (;;) {
     const int32_t* left = longIsLeft ? longEdge : shortEdge;
