@@ -93,7 +93,9 @@ void affineRun(int32_t* cell, const int32_t* end, AffinePixel at, const AffinePi
 // whose sum cannot reach the sign bit: the masked sum is never negative, so the
 // index is taken unsigned, and the shade (whole units) is added once into the
 // written value. Shade is uint32_t, or a constant the compiler folds in.
-template <class Shade>
+// NonEmpty: the caller knows the span has a cell, so the loop tests its end
+// only after each pixel.
+template <class Shade, bool NonEmpty = false>
 void opaqueRunOneShade(int32_t* cell, const int32_t* end, AffinePixel at, const AffinePixel step,
                        const TextureAccess texture, const Shade shade) {
   const uint16_t* texels = texture.texels;
@@ -104,12 +106,14 @@ void opaqueRunOneShade(int32_t* cell, const int32_t* end, AffinePixel at, const 
   uint32_t v = static_cast<uint32_t>(at.v);
   const uint32_t du = static_cast<uint32_t>(step.u);
   const uint32_t dv = static_cast<uint32_t>(step.v);
-  for (; cell != end; ++cell) {
+  if (!NonEmpty && cell == end) return;
+  for (;;) {
     const uint32_t texel = texels[((u & uMask) + (v & vMask)) >> 16];
     if (depth < *cell) *cell = static_cast<int32_t>((static_cast<uint32_t>(depth) & 0xFFFF0000u) + texel + shade);
     depth = fx::add(depth, step.depth);
     u += du;
     v += dv;
+    if (++cell == end) return;
   }
 }
 
@@ -246,7 +250,7 @@ struct OneShadeSpans {
                              spanStep(left[kOneShadeU], right[kOneShadeU], widthReciprocal),
                              spanStep(left[kOneShadeV], right[kOneShadeV], widthReciprocal)};
       int32_t* cell = FrameBuffer + row * kFrameColumns + lo;
-      opaqueRunOneShade(cell, cell + width, at, step, texture, shade);
+      opaqueRunOneShade<Shade, true>(cell, cell + width, at, step, texture, shade);
     } else {
       AffineSpan span;
       if (!startSpan(SpanLayout<kOneShadeX, kOneShadeDepth, -1, kOneShadeU, kOneShadeV>{}, row, left, right, span)) {
