@@ -90,15 +90,15 @@ wm=$!
 pids=("$wm")
 trap 'kill "${pids[@]}" 2>/dev/null' EXIT
 
-find_window() { timeout 10 xdotool search --sync --onlyvisible --name "^$1\$" | head -n 1; }
-wait_file() { for _ in $(seq 100); do [[ -s "$1" ]] && return 0; sleep 0.05; done; return 1; }
+find_window() { timeout 20 xdotool search --sync --onlyvisible --name "^$1\$" | head -n 1; }
+wait_file() { for _ in $(seq 200); do [[ -s "$1" ]] && return 0; sleep 0.05; done; return 1; }
 geometry() { xdotool getwindowgeometry "$1" | awk '/Geometry/ { split($2, s, "x"); print s[1] "x" s[2] }'; }
 # F12 in window $1: the path the viewer prints, the n-th line of its output file $2.
 screenshot() {
   local before
   before=$(wc -l <"$2")
   xdotool key --window "$1" F12
-  for _ in $(seq 100); do (($(wc -l <"$2") > before)) && break; sleep 0.05; done
+  for _ in $(seq 200); do (($(wc -l <"$2") > before)) && break; sleep 0.05; done
   local shot
   shot=$(tail -n 1 "$2")
   wait_file "$shot" || fail "F12 wrote nothing (output: $(cat "$2"))"
@@ -160,12 +160,17 @@ echo "the wheel zooms one tap per notch"
 
 # A resized window letterboxes the screen at the largest whole factor, centred.
 xdotool windowsize --sync "$window" 700 500
-sleep 0.3
-screenshot "$window" "$work/first.out" >/dev/null
-box=$(tail -c $((700 * 500 * 3)) "$work/window.ppm" | od -An -v -tu1 -w3 |
-  awk '{ i = NR - 1; if ($1 + $2 + $3 > 0) { x = i % 700; y = int(i / 700);
-         if (n++ == 0 || x < x0) x0 = x; if (x > x1) x1 = x; if (n == 1 || y < y0) y0 = y; if (y > y1) y1 = y } }
-       END { print x0, y0, x1 - x0 + 1, y1 - y0 + 1 }')
+# The viewer sees the new size on its next frame: on a busy machine that can
+# take a while, so look again until it shows (or give up after about 10 s).
+for _ in $(seq 40); do
+  sleep 0.25
+  screenshot "$window" "$work/first.out" >/dev/null
+  box=$(tail -c $((700 * 500 * 3)) "$work/window.ppm" | od -An -v -tu1 -w3 |
+    awk '{ i = NR - 1; if ($1 + $2 + $3 > 0) { x = i % 700; y = int(i / 700);
+           if (n++ == 0 || x < x0) x0 = x; if (x > x1) x1 = x; if (n == 1 || y < y0) y0 = y; if (y > y1) y1 = y } }
+         END { print x0, y0, x1 - x0 + 1, y1 - y0 + 1 }')
+  [[ "$box" == "230 90 240 320" ]] && break
+done
 [[ "$box" == "230 90 240 320" ]] || fail "in a 700x500 window the picture lies at $box (x y w h), expected 230 90 240 320"
 echo "a resized window keeps the aspect: $box"
 
