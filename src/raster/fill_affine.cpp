@@ -333,6 +333,14 @@ int32_t* pickOneShade(const int32_t* from, int32_t* to) {
   return to;
 }
 
+// A vertex's one-shade values as loadCorner makes them, without the shade.
+inline void oneShadeStart(const MeshVertex& vertex, int32_t u, int32_t v, int32_t vScale, int32_t* out) {
+  out[kOneShadeX] = fx::shl(vertex.screenX, 16);
+  out[kOneShadeDepth] = fx::shl(vertex.depth, 16);
+  out[kOneShadeU] = fx::shl(u, 12);
+  out[kOneShadeV] = fx::mul(fx::shl(v, 12), vScale);
+}
+
 // A flat top over one row, the other common triangle of a tile of a pixel or
 // two, when it is opaque with one shade and passes the bounds guard's quick
 // test: its row is the top row, its span runs between the top corners' own
@@ -350,11 +358,9 @@ inline bool flatTopRow(const MeshVertex& top, int16_t topU, int16_t topV, const 
   }
   const int32_t row = top.screenY;
   if (top.screenX == middle.screenX || row < 0 || row >= kFrameRows) return true;
-  const int32_t vScale = surface.vScale;
-  const int32_t atTop[kOneShadeCount] = {fx::shl(top.screenX, 16), fx::shl(top.depth, 16), fx::shl(topU, 12),
-                                         fx::mul(fx::shl(topV, 12), vScale)};
-  const int32_t atMiddle[kOneShadeCount] = {fx::shl(middle.screenX, 16), fx::shl(middle.depth, 16),
-                                            fx::shl(middleU, 12), fx::mul(fx::shl(middleV, 12), vScale)};
+  int32_t atTop[kOneShadeCount], atMiddle[kOneShadeCount];
+  oneShadeStart(top, topU, topV, surface.vScale, atTop);
+  oneShadeStart(middle, middleU, middleV, surface.vScale, atMiddle);
   const bool topIsLeft = top.screenX < middle.screenX;
   const int32_t* left = topIsLeft ? atTop : atMiddle;
   const int32_t* right = topIsLeft ? atMiddle : atTop;
@@ -399,16 +405,10 @@ bool inFrameRows(const MeshVertex& top, int16_t topU, int16_t topV, const MeshVe
     out[kOneShadeU] = fx::sar(fx::mul(bu - au, reciprocal), 6);
     out[kOneShadeV] = fx::mul(fx::sar(fx::mul(bv - av, reciprocal), 6), vScale);
   };
-  const auto start = [vScale](const MeshVertex& p, int32_t u, int32_t v, int32_t* out) {
-    out[kOneShadeX] = fx::shl(p.screenX, 16);
-    out[kOneShadeDepth] = fx::shl(p.depth, 16);
-    out[kOneShadeU] = fx::shl(u, 12);
-    out[kOneShadeV] = fx::mul(fx::shl(v, 12), vScale);
-  };
   const OneShadeSpans<std::integral_constant<uint32_t, 1>, true> span{texture, {}};
   int32_t longSlope[kOneShadeCount], shortSlope[kOneShadeCount], longEdge[kOneShadeCount], shortEdge[kOneShadeCount];
   slopes(top, topU, topV, bottom, bottomU, bottomV, longSlope);
-  start(top, topU, topV, longEdge);
+  oneShadeStart(top, topU, topV, vScale, longEdge);
   // Both halves in one loop (one copy of the span code): first the upper
   // half's rows topY .. middleY - 1, then the lower half's.
   int32_t row = middleY, end = middleY;
@@ -436,7 +436,7 @@ bool inFrameRows(const MeshVertex& top, int16_t topU, int16_t topV, const MeshVe
       stepEdge<kOneShadeCount>(shortEdge, shortSlope);
     }
     if (lower || bottomY <= middleY) return true;
-    start(middle, middleU, middleV, shortEdge);
+    oneShadeStart(middle, middleU, middleV, vScale, shortEdge);
     if (longEdge[kOneShadeX] == shortEdge[kOneShadeX]) return true;
     slopes(middle, middleU, middleV, bottom, bottomU, bottomV, shortSlope);
     longIsLeft = longEdge[kOneShadeX] < shortEdge[kOneShadeX];
