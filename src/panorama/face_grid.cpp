@@ -126,13 +126,14 @@ void drawGridRun(RenderContext& context, uint32_t run, uint32_t faces) {
     MeshVertex* corner;  // the run's first tile's corner 0
     SurfaceDescriptor* surface;
     const uint16_t* texels;  // of the run's first tile
+    bool fillInline;
   };
   ShownFace shown[kFaceCount];
   int32_t shownCount = 0;
   for (int32_t face = 0; face < kFaceCount; ++face) {
     if ((faces >> face & 1u) == 0) continue;
-    shown[shownCount++] =
-        ShownFace{gridOf(face) + corner, &faceSurfaces[face], faceTexels[face] + firstCell * texelsPerTile};
+    shown[shownCount++] = ShownFace{gridOf(face) + corner, &faceSurfaces[face], faceTexels[face] + firstCell * texelsPerTile,
+                                    tilesFillInline(context, faceSurfaces[face], lastTexel)};
     // The bottom row is the top row of the run below: transformed already when that run was drawn.
     const bool bottomDone =
         row != 0 && runStamps[static_cast<size_t>(run - runsPerRow) * kFaceCount + face] == frameStamp;
@@ -160,7 +161,7 @@ void drawGridRun(RenderContext& context, uint32_t run, uint32_t faces) {
       MeshVertex* v = face.corner + n;  // the tile's corners: v[0], v[1], w[1], w[0]
       MeshVertex* w = v + edge;
       face.surface->texels = face.texels + n * tileTexels;
-      drawTileQuad(context, v, v + 1, w + 1, w, last, face.surface);
+      drawTileQuad(context, v, v + 1, w + 1, w, last, face.surface, face.fillInline);
     }
   }
 }

@@ -7,6 +7,7 @@
 #include "core/surface.h"
 #include "raster/bounds_guard.h"
 #include "raster/edge_walk.h"
+#include "raster/in_frame_fill.h"
 #include "raster/pixel_rule.h"
 #include "raster/raster_stage.h"
 
@@ -57,22 +58,6 @@ bool withinBounds(const AffineCorner& t, const AffineCorner& m, const AffineCorn
          edgeProductsFit(t.v, m.v, b.v, tp, mp, bp) && spansFit<true>(edges);
 }
 
-struct AffinePixel {
-  int32_t depth, shade, u, v;
-};
-
-// The texture as one span reads it.
-struct TextureAccess {
-  const uint16_t* texels;
-  int32_t uMask;
-  int32_t vMask;
-};
-
-// uMask and vMask non-negative with a sum inside int32: the masked sum is never negative.
-inline bool unsignedIndexFits(const TextureAccess& texture) {
-  return texture.uMask >= 0 && texture.vMask >= 0 && texture.uMask <= INT32_MAX - texture.vMask;
-}
-
 inline uint16_t texelAt(const TextureAccess& texture, int32_t u, int32_t v) {
   return texture.texels[fx::sar(fx::add(u & texture.uMask, v & texture.vMask), 16)];
 }
@@ -86,34 +71,6 @@ void affineRun(int32_t* cell, const int32_t* end, AffinePixel at, const AffinePi
     at.shade = fx::add(at.shade, step.shade);
     at.u = fx::add(at.u, step.u);
     at.v = fx::add(at.v, step.v);
-  }
-}
-
-// The common case, opaque with one shade along the whole span and masks
-// whose sum cannot reach the sign bit: the masked sum is never negative, so the
-// index is taken unsigned, and the shade (whole units) is added once into the
-// written value. Shade is uint32_t, or a constant the compiler folds in.
-// NonEmpty: the caller knows the span has a cell, so the loop tests its end
-// only after each pixel.
-template <class Shade, bool NonEmpty = false>
-void opaqueRunOneShade(int32_t* cell, const int32_t* end, AffinePixel at, const AffinePixel step,
-                       const TextureAccess texture, const Shade shade) {
-  const uint16_t* texels = texture.texels;
-  const uint32_t uMask = static_cast<uint32_t>(texture.uMask);
-  const uint32_t vMask = static_cast<uint32_t>(texture.vMask);
-  int32_t depth = at.depth;
-  uint32_t u = static_cast<uint32_t>(at.u);
-  uint32_t v = static_cast<uint32_t>(at.v);
-  const uint32_t du = static_cast<uint32_t>(step.u);
-  const uint32_t dv = static_cast<uint32_t>(step.v);
-  if (!NonEmpty && cell == end) return;
-  for (;;) {
-    const uint32_t texel = texels[((u & uMask) + (v & vMask)) >> 16];
-    if (depth < *cell) *cell = static_cast<int32_t>((static_cast<uint32_t>(depth) & 0xFFFF0000u) + texel + shade);
-    depth = fx::add(depth, step.depth);
-    u += du;
-    v += dv;
-    if (++cell == end) return;
   }
 }
 
@@ -184,8 +141,6 @@ void walkAffine(const TriangleEdges<kCount>& edges, const SurfaceDescriptor& sur
 // the unsigned index: every tile of a panorama. The shade is then the same
 // all over the triangle and all its steps are 0, so the row walk carries only
 // x, depth, u and v.
-enum : int { kOneShadeX, kOneShadeDepth, kOneShadeU, kOneShadeV, kOneShadeCount };
-
 TriangleEdges<kOneShadeCount> withoutShade(const TriangleEdges<kCount>& e) {
   TriangleEdges<kOneShadeCount> out;
   out.topY = e.topY;
@@ -231,7 +186,7 @@ struct OneShadeSlopes {
 
 // Inside: every corner of the triangle lies in columns 1 .. kFrameColumns and
 // it passes the bounds guard's quick test (see insideColumns); no span then
-// needs clipping.
+// needs clipping. Shade 1 only.
 template <class Shade, bool Inside = false>
 struct OneShadeSpans {
   TextureAccess texture;
@@ -239,18 +194,8 @@ struct OneShadeSpans {
 
   void operator()(int32_t row, const int32_t* left, const int32_t* right) const {
     if constexpr (Inside) {
-      // widenedSpanEnds and clippedSpan with nothing to clip: lo >= 0, hi <= kFrameColumns and,
-      // as right > left without wrapping, hi - lo >= 1 (a one-pixel span never takes its steps).
-      if (!(right[kOneShadeX] > left[kOneShadeX])) return;
-      const int32_t lo = fx::sar(fx::sub(left[kOneShadeX], 32768), 16);
-      const int32_t width = fx::sar(fx::add(right[kOneShadeX], 32768), 16) - lo;
-      const int32_t widthReciprocal = ReciprocalTable[width];
-      const AffinePixel at{left[kOneShadeDepth], 0, left[kOneShadeU], left[kOneShadeV]};
-      const AffinePixel step{spanStep(left[kOneShadeDepth], right[kOneShadeDepth], widthReciprocal), 0,
-                             spanStep(left[kOneShadeU], right[kOneShadeU], widthReciprocal),
-                             spanStep(left[kOneShadeV], right[kOneShadeV], widthReciprocal)};
-      int32_t* cell = FrameBuffer + row * kFrameColumns + lo;
-      opaqueRunOneShade<Shade, true>(cell, cell + width, at, step, texture, shade);
+      static_assert(std::is_same_v<Shade, std::integral_constant<uint32_t, 1>>, "inside spans have shade 1");
+      insideSpan(row, left, right, texture);
     } else {
       AffineSpan span;
       if (!startSpan(SpanLayout<kOneShadeX, kOneShadeDepth, -1, kOneShadeU, kOneShadeV>{}, row, left, right, span)) {
@@ -260,19 +205,6 @@ struct OneShadeSpans {
     }
   }
 };
-
-// True when no span of the triangle needs clipping to the frame's columns:
-// its corners lie in columns 1 .. kFrameColumns, and it passes the bounds
-// guard's quick test. An edge's x at k rows from its start (k below its
-// height h) is x0 + k * floor(dx * R / 4) with R = floor(2^18 / h), which
-// lies between the ends' x, less at most k / 65536 < 1/16 pixel when dx < 0;
-// the values never wrap. So a widened span's lo = (left - 1/2) >> 16 is at
-// least the leftmost corner's column less 1, and its hi = (right + 1/2) >> 16
-// at most the rightmost corner's column.
-inline bool insideColumns(int32_t x0, int32_t x1, int32_t x2) {
-  const auto inside = [](int32_t x) { return static_cast<uint32_t>(x) - 1 < uint32_t{kFrameColumns}; };
-  return inside(x0) && inside(x1) && inside(x2);
-}
 
 // The one row a small triangle covers, with both edges' values there; false
 // when the triangle covers more rows than one. Triangles whose corners are in
@@ -333,14 +265,6 @@ int32_t* pickOneShade(const int32_t* from, int32_t* to) {
   return to;
 }
 
-// A vertex's one-shade values as loadCorner makes them, without the shade.
-inline void oneShadeStart(const MeshVertex& vertex, int32_t u, int32_t v, int32_t vScale, int32_t* out) {
-  out[kOneShadeX] = fx::shl(vertex.screenX, 16);
-  out[kOneShadeDepth] = fx::shl(vertex.depth, 16);
-  out[kOneShadeU] = fx::shl(u, 12);
-  out[kOneShadeV] = fx::mul(fx::shl(v, 12), vScale);
-}
-
 // A flat top over one row, the other common triangle of a tile of a pixel or
 // two, when it is opaque with one shade and passes the bounds guard's quick
 // test: its row is the top row, its span runs between the top corners' own
@@ -374,20 +298,15 @@ inline bool flatTopRow(const MeshVertex& top, int16_t topU, int16_t topV, const 
 }
 
 // Opaque one-shade triangles over more rows than smallTriangle takes, inside
-// the frame: rows in order within 0 .. kFrameRows, corners in columns 1 ..
-// kFrameColumns (so they pass the bounds guard's quick test as soon as their u
-// and v extents do). Their edges are built straight from the vertices, with the
-// values loadCorner and OneShadeSlopes give, and walked as walkTriangle walks
-// them: no row is clipped, the upper half starts from the top corner's own
-// row, whose span is empty, and the long edge goes on into the lower half with
-// the value walkTriangle computes there (the same sum modulo 2^32). False
-// leaves the triangle to the general path.
+// the frame, go to fillInFrame when they pass its checks (the bounds guard's
+// quick test holds once their u and v extents do). False leaves the triangle
+// to the general path.
 bool inFrameRows(const MeshVertex& top, int16_t topU, int16_t topV, const MeshVertex& middle, int16_t middleU,
                  int16_t middleV, const MeshVertex& bottom, int16_t bottomU, int16_t bottomV,
                  const SurfaceDescriptor& surface) {
   const int32_t topY = top.screenY, middleY = middle.screenY, bottomY = bottom.screenY;
   if (!(0 <= topY && topY <= middleY && middleY <= bottomY && bottomY <= kFrameRows) ||
-      bottomY - topY <= (middleY == topY ? 1 : 2)) {
+      fewRows(topY, middleY, bottomY)) {
     return false;
   }
   const TextureAccess texture{surface.texels, surface.uMask, surface.vMask};
@@ -396,53 +315,8 @@ bool inFrameRows(const MeshVertex& top, int16_t topU, int16_t topV, const MeshVe
       !extentBelow(topU, middleU, bottomU, kSafeDifference) || !extentBelow(topV, middleV, bottomV, kSafeDifference)) {
     return false;
   }
-  const int32_t vScale = surface.vScale;
-  const auto slopes = [vScale](const MeshVertex& a, int32_t au, int32_t av, const MeshVertex& b, int32_t bu,
-                               int32_t bv, int32_t* out) {
-    const int32_t reciprocal = edgeReciprocal(a.screenY, b.screenY);
-    out[kOneShadeX] = unitSlope(a.screenX, b.screenX, reciprocal);
-    out[kOneShadeDepth] = unitSlope(a.depth, b.depth, reciprocal);
-    out[kOneShadeU] = fx::sar(fx::mul(bu - au, reciprocal), 6);
-    out[kOneShadeV] = fx::mul(fx::sar(fx::mul(bv - av, reciprocal), 6), vScale);
-  };
-  const OneShadeSpans<std::integral_constant<uint32_t, 1>, true> span{texture, {}};
-  int32_t longSlope[kOneShadeCount], shortSlope[kOneShadeCount], longEdge[kOneShadeCount], shortEdge[kOneShadeCount];
-  slopes(top, topU, topV, bottom, bottomU, bottomV, longSlope);
-  oneShadeStart(top, topU, topV, vScale, longEdge);
-  // Both halves in one loop (one copy of the span code): first the upper
-  // half's rows topY .. middleY - 1, then the lower half's.
-  int32_t row = middleY, end = middleY;
-  bool lower = false;
-  bool longIsLeft = false;
-  if (middleY > topY) {
-    slopes(top, topU, topV, middle, middleU, middleV, shortSlope);
-    // Equal slopes: the middle corner sits on the long edge; nothing is drawn.
-    if (longSlope[kOneShadeX] == shortSlope[kOneShadeX]) return true;
-    // From the top corner's own row, where both edges meet and the span is
-    // empty (right > left fails); the loop's step then gives row topY + 1 the
-    // values walkTriangle starts with, without a step taken here first.
-    std::copy(longEdge, longEdge + kOneShadeCount, shortEdge);
-    row = topY;
-    longIsLeft = longSlope[kOneShadeX] < shortSlope[kOneShadeX];
-  } else {
-    std::fill(shortSlope, shortSlope + kOneShadeCount, 0);  // never read: there is no upper row
-  }
-  for (;;) {
-    const int32_t* left = longIsLeft ? longEdge : shortEdge;
-    const int32_t* right = longIsLeft ? shortEdge : longEdge;
-    for (; row < end; ++row) {
-      span(row, left, right);
-      stepEdge<kOneShadeCount>(longEdge, longSlope);
-      stepEdge<kOneShadeCount>(shortEdge, shortSlope);
-    }
-    if (lower || bottomY <= middleY) return true;
-    oneShadeStart(middle, middleU, middleV, vScale, shortEdge);
-    if (longEdge[kOneShadeX] == shortEdge[kOneShadeX]) return true;
-    slopes(middle, middleU, middleV, bottom, bottomU, bottomV, shortSlope);
-    longIsLeft = longEdge[kOneShadeX] < shortEdge[kOneShadeX];
-    end = bottomY;
-    lower = true;
-  }
+  fillInFrame(top, topU, topV, middle, middleU, middleV, bottom, bottomU, bottomV, surface.vScale, texture);
+  return true;
 }
 
 // Out of line: inlined, its set-up would crowd the common path's registers.

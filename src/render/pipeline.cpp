@@ -7,6 +7,9 @@
 #include "core/mesh.h"
 #include "core/render_context.h"
 #include "core/surface.h"
+#include "raster/bounds_guard.h"
+#include "raster/in_frame_fill.h"
+#include "raster/raster_stage.h"
 #include "render/depth_buckets.h"
 #include "render/matrix.h"
 #include "render/projection.h"
@@ -139,32 +142,68 @@ void transformEvenRow(RenderContext& context, MeshVertex* first, int32_t count, 
 
 namespace {
 
+// Only counter-clockwise corners (x right, y down) face the eye; zero area is dropped too.
+inline bool facesAway(const MeshVertex& v0, const MeshVertex& v1, const MeshVertex& v2) {
+  const int32_t a = fx::mul(v1.screenX - v0.screenX, v2.screenY - v0.screenY);
+  const int32_t b = fx::mul(v1.screenY - v0.screenY, v2.screenX - v0.screenX);
+  return a >= b;
+}
+
+// The cornerOrder code of corners on rows ya, yb and yc.
+inline int32_t rowOrder(int32_t ya, int32_t yb, int32_t yc) {
+  if (ya > yb) return yc >= ya ? kOrder102 : yc > yb ? kOrder120 : kOrder210;
+  return yb <= yc ? kOrder012 : yc >= ya ? kOrder021 : kOrder201;
+}
+
 // The shared set-up: 0 when the triangle is dropped (back face, off the frame,
 // one row), else its cornerOrder code.
 inline int32_t setUp(const MeshTriangle& triangle) {
   const MeshVertex& v0 = *triangle.corners[0].vertex;
   const MeshVertex& v1 = *triangle.corners[1].vertex;
   const MeshVertex& v2 = *triangle.corners[2].vertex;
-  if (triangle.surface->cullBackFaces != 0) {
-    // Only counter-clockwise corners (x right, y down) face the eye; zero area is dropped too.
-    const int32_t a = fx::mul(v1.screenX - v0.screenX, v2.screenY - v0.screenY);
-    const int32_t b = fx::mul(v1.screenY - v0.screenY, v2.screenX - v0.screenX);
-    if (a >= b) return 0;
-  }
+  if (triangle.surface->cullBackFaces != 0 && facesAway(v0, v1, v2)) return 0;
   if (std::max({v0.screenX, v1.screenX, v2.screenX}) < 0) return 0;
   if (std::min({v0.screenX, v1.screenX, v2.screenX}) >= kFrameColumns) return 0;
-
-  const int32_t ya = v0.screenY, yb = v1.screenY, yc = v2.screenY;
-  int32_t order;
-  if (ya > yb) {
-    order = yc >= ya ? kOrder102 : yc > yb ? kOrder120 : kOrder210;
-  } else {
-    order = yb <= yc ? kOrder012 : yc >= ya ? kOrder021 : kOrder201;
-  }
+  const int32_t order = rowOrder(v0.screenY, v1.screenY, v2.screenY);
   const int32_t topY = cornerAt(triangle, order, 0).vertex->screenY;
   const int32_t bottomY = cornerAt(triangle, order, 8).vertex->screenY;
   if (topY >= kFrameRows || bottomY < 0 || bottomY == topY) return 0;
   return order;
+}
+
+// A tile corner as the affine filler's in-frame path wants it: columns 1 ..
+// kFrameColumns - 1, rows 0 .. kFrameRows, shade 1.
+inline bool inFrameCorner(const MeshVertex& v) {
+  return static_cast<uint32_t>(v.screenX) - 1 < uint32_t{kFrameColumns - 1} &&
+         static_cast<uint32_t>(v.screenY) <= uint32_t{kFrameRows} && v.shade == 1;
+}
+
+// One triangle of a tile whose corners are all inFrameCorner, drawn as setUp
+// and fillTriangleAffine draw it. Of setUp's tests only the back face and the
+// single row can drop it: every column is in 0 .. kFrameColumns - 1, and a top
+// row at kFrameRows puts all three corners on that one row. The filler's own
+// tests then pass but for the size (the caller checked the surface), and its
+// in-frame paths draw it.
+inline void fillInFrameTriangle(const MeshTriangle& triangle, const raster::TextureAccess& texture) {
+  const SurfaceDescriptor& surface = *triangle.surface;
+  if (surface.cullBackFaces != 0 &&
+      facesAway(*triangle.corners[0].vertex, *triangle.corners[1].vertex, *triangle.corners[2].vertex)) {
+    return;
+  }
+  const int32_t order =
+      rowOrder(triangle.corners[0].vertex->screenY, triangle.corners[1].vertex->screenY, triangle.corners[2].vertex->screenY);
+  const TriangleCorner& top = cornerAt(triangle, order, 0);
+  const TriangleCorner& middle = cornerAt(triangle, order, 4);
+  const TriangleCorner& bottom = cornerAt(triangle, order, 8);
+  const int32_t topY = top.vertex->screenY, middleY = middle.vertex->screenY, bottomY = bottom.vertex->screenY;
+  if (bottomY == topY) return;
+  if (raster::fewRows(topY, middleY, bottomY)) {
+    raster::fillOneRowInFrame(*top.vertex, top.u, top.v, *middle.vertex, middle.u, middle.v, *bottom.vertex, bottom.u,
+                              bottom.v, surface.vScale, texture);
+    return;
+  }
+  raster::fillInFrame(*top.vertex, top.u, top.v, *middle.vertex, middle.u, middle.v, *bottom.vertex, bottom.u,
+                      bottom.v, surface.vScale, texture);
 }
 
 }  // namespace
@@ -210,17 +249,30 @@ void drawTriangles(RenderContext& context, const Mesh& mesh) {
   }
 }
 
+bool tilesFillInline(const RenderContext& context, const SurfaceDescriptor& surface, int16_t last) {
+  // What fillTriangleAffine's in-frame path asks of the surface and of u and v, which are 0 or last.
+  return context.triangleFiller == fillTriangleAffine && surface.blendMode == BlendOpaque &&
+         raster::unsignedIndexFits({surface.texels, surface.uMask, surface.vMask}) &&
+         raster::extentBelow(0, last, last, raster::kSafeDifference);
+}
+
 void drawTileQuad(RenderContext& context, MeshVertex* v0, MeshVertex* v1, MeshVertex* v2, MeshVertex* v3, int16_t last,
-                  SurfaceDescriptor* surface) {
+                  SurfaceDescriptor* surface, bool fillInline) {
   // Both triangles have corners v0 and v2: either one rejected hides both.
   if (v0->depth == 0 || v2->depth == 0) return;
+  const MeshTriangle first{{{v0, 0, 0}, {v1, last, 0}, {v2, last, last}}, surface};
+  const MeshTriangle second{{{v0, 0, 0}, {v2, last, last}, {v3, 0, last}}, surface};
+  if (fillInline && inFrameCorner(*v0) && inFrameCorner(*v1) && inFrameCorner(*v2) && inFrameCorner(*v3)) {
+    const raster::TextureAccess texture{surface->texels, surface->uMask, surface->vMask};
+    if (v1->depth != 0) fillInFrameTriangle(first, texture);
+    if (v3->depth != 0) fillInFrameTriangle(second, texture);
+    return;
+  }
   if (v1->depth != 0) {
-    const MeshTriangle first{{{v0, 0, 0}, {v1, last, 0}, {v2, last, last}}, surface};
     const int32_t order = setUp(first);
     if (order != 0) fillInCornerOrder(context, first, order);
   }
   if (v3->depth != 0) {
-    const MeshTriangle second{{{v0, 0, 0}, {v2, last, last}, {v3, 0, last}}, surface};
     const int32_t order = setUp(second);
     if (order != 0) fillInCornerOrder(context, second, order);
   }

@@ -45,8 +45,16 @@ void drawTriangles(RenderContext& context, const Mesh& mesh);
 // its mesh: (v0, v1, v2) and (v0, v2, v3), texel (0, 0) at v0 and u along
 // v0-v1, `last` the last texel in sixteenths. Opaque surfaces only: nothing
 // is queued, and the triangle records live only for the filler calls.
+// fillInline (see tilesFillInline): a tile that lies inside the frame has its
+// triangles drawn by the affine filler's in-frame path without a filler call
+// each, the same cells as the calls would give.
 void drawTileQuad(RenderContext& context, MeshVertex* v0, MeshVertex* v1, MeshVertex* v2, MeshVertex* v3, int16_t last,
-                  SurfaceDescriptor* surface);
+                  SurfaceDescriptor* surface, bool fillInline = false);
+// Whether drawTileQuad may fill the tiles of a surface inline: the context's
+// filler is the affine one, the surface is opaque with masks that allow the
+// filler's unsigned texel index, and last is small enough for its slopes.
+// The surface's texels may change between tiles, nothing else.
+bool tilesFillInline(const RenderContext& context, const SurfaceDescriptor& surface, int16_t last);
 void drawTriangleNow(RenderContext& context, const MeshTriangle& triangle);
 void queueTriangle(const MeshTriangle& triangle);
 // Calls context.triangleFiller with the corners top, middle, bottom as cornerOrder names them.

@@ -96,10 +96,12 @@ class SceneFrames : public CubeScene {
     CubeScene::TearDown();
   }
   // One frame at the view, as the main loop makes it (the frame buffer read before the blit clears it).
-  FrameResult frame(int32_t yaw, int32_t pitch, int32_t zoom, bool culling) {
+  // filler: hashAndFill sees every filler call; with fillTriangleAffine itself
+  // the grid tiles inside the frame are filled without calls.
+  FrameResult frame(int32_t yaw, int32_t pitch, int32_t zoom, bool culling, TriangleFiller filler = hashAndFill) {
     viewState = ViewState{yaw, pitch, static_cast<uint32_t>(zoom), 0, 0, false, false};
     EXPECT_EQ(renderSetParameter(renderContext, kParameterZoom, zoom), 1);
-    renderContext.triangleFiller = hashAndFill;
+    renderContext.triangleFiller = filler;
     sceneCulling = culling;
     fillHash = 1469598103934665603u, fillCount = 0;
     std::fill(FrameBuffer, FrameBuffer + kFrameCells, kClearCell);
@@ -141,6 +143,24 @@ TEST_F(SceneFrames, CullingLeavesEveryFrameAsDrawingEverythingAndAFlatPanoramaCo
       }
     }
     EXPECT_GT(drawn, 0);
+  }
+}
+
+// The grid tiles that lie inside the frame are filled without a filler call
+// per triangle: every cell as the calls give it, on a patterned panorama
+// (each texel its own colour) over a turn at several pitches.
+TEST_F(SceneFrames, TilesFilledWithoutCallsDrawWhatTheFillerDraws) {
+  for (const uint32_t faceSize : {512u, 2048u}) {
+    build(faceSize, 32, 0);
+    for (const int32_t zoom : {130, 350}) {
+      for (const int32_t pitch : {-512, -200, 0, 300}) {
+        for (int32_t yaw = 0; yaw < 2048; yaw += 157) {
+          const FrameResult inline_ = frame(yaw, pitch, zoom, true, fillTriangleAffine);
+          ASSERT_EQ(inline_.cells, frame(yaw, pitch, zoom, true).cells)
+              << faceSize << " yaw " << yaw << " pitch " << pitch << " zoom " << zoom;
+        }
+      }
+    }
   }
 }
 

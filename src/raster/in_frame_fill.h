@@ -1,0 +1,219 @@
+// The affine filler's path for the bulk of a panorama's triangles: opaque,
+// shade 1 at every corner, inside the frame. Such a triangle is set up
+// straight from its three vertices and its spans need no clipping. Inline, so
+// that a caller which has made the path's checks once for a whole tile (see
+// drawTileQuad) draws the tile's triangles without a filler call each.
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+#include <type_traits>
+
+#include "core/fixed_point.h"
+#include "core/frame_buffer.h"
+#include "core/mesh.h"
+#include "raster/edge_walk.h"
+#include "raster/reciprocal_tables.h"
+
+namespace raster {
+
+// The texture as one span reads it.
+struct TextureAccess {
+  const uint16_t* texels;
+  int32_t uMask;
+  int32_t vMask;
+};
+
+// uMask and vMask non-negative with a sum inside int32: the masked sum is never negative.
+inline bool unsignedIndexFits(const TextureAccess& texture) {
+  return texture.uMask >= 0 && texture.vMask >= 0 && texture.uMask <= INT32_MAX - texture.vMask;
+}
+
+// A span's values at one pixel, or their steps per pixel; all 16.16.
+struct AffinePixel {
+  int32_t depth, shade, u, v;
+};
+
+// The common case, opaque with one shade along the whole span and masks
+// whose sum cannot reach the sign bit: the masked sum is never negative, so the
+// index is taken unsigned, and the shade (whole units) is added once into the
+// written value. Shade is uint32_t, or a constant the compiler folds in.
+// NonEmpty: the caller knows the span has a cell, so the loop tests its end
+// only after each pixel.
+template <class Shade, bool NonEmpty = false>
+inline void opaqueRunOneShade(int32_t* cell, const int32_t* end, AffinePixel at, const AffinePixel step,
+                              const TextureAccess texture, const Shade shade) {
+  const uint16_t* texels = texture.texels;
+  const uint32_t uMask = static_cast<uint32_t>(texture.uMask);
+  const uint32_t vMask = static_cast<uint32_t>(texture.vMask);
+  int32_t depth = at.depth;
+  uint32_t u = static_cast<uint32_t>(at.u);
+  uint32_t v = static_cast<uint32_t>(at.v);
+  const uint32_t du = static_cast<uint32_t>(step.u);
+  const uint32_t dv = static_cast<uint32_t>(step.v);
+  if (!NonEmpty && cell == end) return;
+  for (;;) {
+    const uint32_t texel = texels[((u & uMask) + (v & vMask)) >> 16];
+    if (depth < *cell) *cell = static_cast<int32_t>((static_cast<uint32_t>(depth) & 0xFFFF0000u) + texel + shade);
+    depth = fx::add(depth, step.depth);
+    u += du;
+    v += dv;
+    if (++cell == end) return;
+  }
+}
+
+// The edge values of a triangle without a shade: x, depth, u in texels and v
+// in texels times vScale, all 16.16.
+enum : int { kOneShadeX, kOneShadeDepth, kOneShadeU, kOneShadeV, kOneShadeCount };
+
+// A vertex's one-shade values; u and v in 12.4 texels.
+inline void oneShadeStart(const MeshVertex& vertex, int32_t u, int32_t v, int32_t vScale, int32_t* out) {
+  out[kOneShadeX] = fx::shl(vertex.screenX, 16);
+  out[kOneShadeDepth] = fx::shl(vertex.depth, 16);
+  out[kOneShadeU] = fx::shl(u, 12);
+  out[kOneShadeV] = fx::mul(fx::shl(v, 12), vScale);
+}
+
+// The per-row slopes of an edge from a to b of the one-shade values.
+inline void oneShadeSlopes(const MeshVertex& a, int32_t au, int32_t av, const MeshVertex& b, int32_t bu, int32_t bv,
+                           int32_t vScale, int32_t* out) {
+  const int32_t reciprocal = edgeReciprocal(a.screenY, b.screenY);
+  out[kOneShadeX] = unitSlope(a.screenX, b.screenX, reciprocal);
+  out[kOneShadeDepth] = unitSlope(a.depth, b.depth, reciprocal);
+  out[kOneShadeU] = fx::sar(fx::mul(bu - au, reciprocal), 6);
+  out[kOneShadeV] = fx::mul(fx::sar(fx::mul(bv - av, reciprocal), 6), vScale);
+}
+
+// One span of a triangle that needs no clipping, shade 1. The widened span
+// (half a pixel beyond both edges) then has lo >= 0, hi <= kFrameColumns and,
+// as right > left without wrapping, hi - lo >= 1 (a one-pixel span never takes
+// its steps).
+inline void insideSpan(int32_t row, const int32_t* left, const int32_t* right, const TextureAccess& texture) {
+  if (!(right[kOneShadeX] > left[kOneShadeX])) return;
+  const int32_t lo = fx::sar(fx::sub(left[kOneShadeX], 32768), 16);
+  const int32_t width = fx::sar(fx::add(right[kOneShadeX], 32768), 16) - lo;
+  const int32_t widthReciprocal = ReciprocalTable[width];
+  const AffinePixel at{left[kOneShadeDepth], 0, left[kOneShadeU], left[kOneShadeV]};
+  const AffinePixel step{spanStep(left[kOneShadeDepth], right[kOneShadeDepth], widthReciprocal), 0,
+                         spanStep(left[kOneShadeU], right[kOneShadeU], widthReciprocal),
+                         spanStep(left[kOneShadeV], right[kOneShadeV], widthReciprocal)};
+  int32_t* cell = FrameBuffer + row * kFrameColumns + lo;
+  opaqueRunOneShade<std::integral_constant<uint32_t, 1>, true>(cell, cell + width, at, step, texture, {});
+}
+
+// True when no span of the triangle needs clipping to the frame's columns:
+// its corners lie in columns 1 .. kFrameColumns, and it passes the bounds
+// guard's quick test. An edge's x at k rows from its start (k below its
+// height h) is x0 + k * floor(dx * R / 4) with R = floor(2^18 / h), which
+// lies between the ends' x, less at most k / 65536 < 1/16 pixel when dx < 0;
+// the values never wrap. So a widened span's lo = (left - 1/2) >> 16 is at
+// least the leftmost corner's column less 1, and its hi = (right + 1/2) >> 16
+// at most the rightmost corner's column.
+inline bool insideColumns(int32_t x0, int32_t x1, int32_t x2) {
+  const auto inside = [](int32_t x) { return static_cast<uint32_t>(x) - 1 < uint32_t{kFrameColumns}; };
+  return inside(x0) && inside(x1) && inside(x2);
+}
+
+// Draws an opaque triangle of shade 1 whose rows are in order within 0 ..
+// kFrameRows and cover more than smallTriangle takes (a flat top of two rows
+// or more, a pointed top of three or more), whose corners lie in columns 1 ..
+// kFrameColumns, with u and v extents below kSafeDifference and masks that
+// allow the unsigned index. Its edges are built straight from the vertices,
+// with the values the general path's corners and slopes have, and walked as
+// walkTriangle walks them: no row is clipped, the upper half starts from the
+// top corner's own row, whose span is empty, and the long edge goes on into
+// the lower half with the value walkTriangle computes there (the same sum
+// modulo 2^32).
+inline void fillInFrame(const MeshVertex& top, int16_t topU, int16_t topV, const MeshVertex& middle, int16_t middleU,
+                        int16_t middleV, const MeshVertex& bottom, int16_t bottomU, int16_t bottomV, int32_t vScale,
+                        const TextureAccess& texture) {
+  const int32_t topY = top.screenY, middleY = middle.screenY, bottomY = bottom.screenY;
+  const auto slopes = [vScale](const MeshVertex& a, int32_t au, int32_t av, const MeshVertex& b, int32_t bu,
+                               int32_t bv, int32_t* out) { oneShadeSlopes(a, au, av, b, bu, bv, vScale, out); };
+  int32_t longSlope[kOneShadeCount], shortSlope[kOneShadeCount], longEdge[kOneShadeCount], shortEdge[kOneShadeCount];
+  slopes(top, topU, topV, bottom, bottomU, bottomV, longSlope);
+  oneShadeStart(top, topU, topV, vScale, longEdge);
+  // Both halves in one loop (one copy of the span code): first the upper
+  // half's rows topY .. middleY - 1, then the lower half's.
+  int32_t row = middleY, end = middleY;
+  bool lower = false;
+  bool longIsLeft = false;
+  if (middleY > topY) {
+    slopes(top, topU, topV, middle, middleU, middleV, shortSlope);
+    // Equal slopes: the middle corner sits on the long edge; nothing is drawn.
+    if (longSlope[kOneShadeX] == shortSlope[kOneShadeX]) return;
+    // From the top corner's own row, where both edges meet and the span is
+    // empty (right > left fails); the loop's step then gives row topY + 1 the
+    // values walkTriangle starts with, without a step taken here first.
+    std::copy(longEdge, longEdge + kOneShadeCount, shortEdge);
+    row = topY;
+    longIsLeft = longSlope[kOneShadeX] < shortSlope[kOneShadeX];
+  } else {
+    std::fill(shortSlope, shortSlope + kOneShadeCount, 0);  // never read: there is no upper row
+  }
+  for (;;) {
+    const int32_t* left = longIsLeft ? longEdge : shortEdge;
+    const int32_t* right = longIsLeft ? shortEdge : longEdge;
+    for (; row < end; ++row) {
+      insideSpan(row, left, right, texture);
+      stepEdge<kOneShadeCount>(longEdge, longSlope);
+      stepEdge<kOneShadeCount>(shortEdge, shortSlope);
+    }
+    if (lower || bottomY <= middleY) return;
+    oneShadeStart(middle, middleU, middleV, vScale, shortEdge);
+    if (longEdge[kOneShadeX] == shortEdge[kOneShadeX]) return;
+    slopes(middle, middleU, middleV, bottom, bottomU, bottomV, shortSlope);
+    longIsLeft = longEdge[kOneShadeX] < shortEdge[kOneShadeX];
+    end = bottomY;
+    lower = true;
+  }
+}
+
+// The triangles fillInFrame does not take for their size: a pointed top over
+// two rows or fewer, a flat top over one or none.
+inline bool fewRows(int32_t topY, int32_t middleY, int32_t bottomY) {
+  return bottomY - topY <= (middleY == topY ? 1 : 2);
+}
+
+// The triangles of fewRows, but for the size the kind fillInFrame takes: they
+// cover one row at most, and it is drawn with the values the general path
+// finds for it. A flat top over one row spans its top corners' own values; a
+// pointed top over two rows covers row top + 1, where the long edge has taken
+// one step; that row belongs to the upper half when the middle corner is on
+// the bottom row, else to the lower half, which starts at the middle corner's
+// own values. Nothing else covers a row.
+[[gnu::noinline]] inline void fillOneRowInFrame(const MeshVertex& top, int16_t topU, int16_t topV, const MeshVertex& middle,
+                              int16_t middleU, int16_t middleV, const MeshVertex& bottom, int16_t bottomU,
+                              int16_t bottomV, int32_t vScale, const TextureAccess& texture) {
+  const int32_t topY = top.screenY, middleY = middle.screenY, bottomY = bottom.screenY;
+  int32_t atTop[kOneShadeCount], other[kOneShadeCount];
+  oneShadeStart(top, topU, topV, vScale, atTop);
+  if (middleY == topY) {
+    if (bottomY != topY + 1 || top.screenX == middle.screenX) return;
+    oneShadeStart(middle, middleU, middleV, vScale, other);
+    const bool topIsLeft = top.screenX < middle.screenX;
+    insideSpan(topY, topIsLeft ? atTop : other, topIsLeft ? other : atTop, texture);
+    return;
+  }
+  if (bottomY != topY + 2) return;
+  int32_t longSlope[kOneShadeCount], upperSlope[kOneShadeCount];
+  oneShadeSlopes(top, topU, topV, bottom, bottomU, bottomV, vScale, longSlope);
+  oneShadeSlopes(top, topU, topV, middle, middleU, middleV, vScale, upperSlope);
+  if (longSlope[kOneShadeX] == upperSlope[kOneShadeX]) return;  // the middle corner on the long edge
+  int32_t longEdge[kOneShadeCount];
+  std::copy(atTop, atTop + kOneShadeCount, longEdge);
+  stepEdge<kOneShadeCount>(longEdge, longSlope);
+  bool longIsLeft;
+  if (middleY == bottomY) {
+    std::copy(atTop, atTop + kOneShadeCount, other);
+    stepEdge<kOneShadeCount>(other, upperSlope);
+    longIsLeft = longSlope[kOneShadeX] < upperSlope[kOneShadeX];
+  } else {
+    oneShadeStart(middle, middleU, middleV, vScale, other);
+    if (longEdge[kOneShadeX] == other[kOneShadeX]) return;
+    longIsLeft = longEdge[kOneShadeX] < other[kOneShadeX];
+  }
+  insideSpan(topY + 1, longIsLeft ? longEdge : other, longIsLeft ? other : longEdge, texture);
+}
+
+}  // namespace raster
