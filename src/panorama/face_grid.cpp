@@ -63,7 +63,15 @@ MeshVertex* gridOf(int32_t face) { return gridPool + static_cast<size_t>(face) *
   if (a.depth == 0 || b.depth == 0) return;
   if (std::abs(b.screenX - a.screenX) + std::abs(b.screenY - a.screenY) >= sparseAcross) return;
   const char* bytes = reinterpret_cast<const char*>(texels);
-  for (size_t at = 0; at < texelsPerTile * sizeof(uint16_t); at += kCacheLine) __builtin_prefetch(bytes + at);
+  const size_t size = texelsPerTile * sizeof(uint16_t);
+  size_t at = 0;
+  for (; at + 4 * kCacheLine <= size; at += 4 * kCacheLine) {  // four lines a turn: fewer loop steps
+    __builtin_prefetch(bytes + at);
+    __builtin_prefetch(bytes + at + kCacheLine);
+    __builtin_prefetch(bytes + at + 2 * kCacheLine);
+    __builtin_prefetch(bytes + at + 3 * kCacheLine);
+  }
+  for (; at < size; at += kCacheLine) __builtin_prefetch(bytes + at);
 }
 
 }  // namespace
