@@ -51,17 +51,20 @@ MeshVertex* gridOf(int32_t face) { return gridPool + static_cast<size_t>(face) *
 // A tile that covers few pixels for its texels (more than two texels per pixel
 // along its diagonal) reads them sparsely: each pixel row of it reads another
 // texel row, a cache line of its own that the processor's prefetcher does not
-// see coming, so every read waits on memory. Such a tile's texels are asked
-// for one tile ahead, while the tile before it is drawn. Larger tiles read
-// their rows densely enough for the hardware. Nothing is read from the texels
-// here: no picture depends on it.
-// Always inline: as a function of its own, GCC 12 finds that it has no effect
-// (a prefetch does not count) and drops the calls.
-[[gnu::always_inline]] inline void prefetchSparseTile(const MeshVertex* corner, size_t edge, const uint16_t* texels) {
+// see coming, so every read waits on memory. The tiles of a run lie side by
+// side and are about the same size, so when the run's first tile is sparse,
+// each tile's texels are asked for one tile ahead, while the tile before it is
+// drawn. Larger tiles read their rows densely enough for the hardware. Nothing
+// is read from the texels here: no picture depends on it.
+bool sparseTile(const MeshVertex* corner, size_t edge) {
   const MeshVertex& a = corner[0];
   const MeshVertex& b = corner[edge + 1];  // the opposite corner
-  if (a.depth == 0 || b.depth == 0) return;
-  if (std::abs(b.screenX - a.screenX) + std::abs(b.screenY - a.screenY) >= sparseAcross) return;
+  return a.depth != 0 && b.depth != 0 && std::abs(b.screenX - a.screenX) + std::abs(b.screenY - a.screenY) < sparseAcross;
+}
+
+// Always inline: as a function of its own, GCC 12 finds that it has no effect
+// (a prefetch does not count) and drops the calls.
+[[gnu::always_inline]] inline void prefetchTile(const uint16_t* texels) {
   const char* bytes = reinterpret_cast<const char*>(texels);
   const size_t size = texelsPerTile * sizeof(uint16_t);
   size_t at = 0;
@@ -157,13 +160,14 @@ void drawGridRun(RenderContext& context, uint32_t run, uint32_t faces) {
     SurfaceDescriptor* surface;
     const uint16_t* texels;  // of the run's first tile
     bool fillInline;
+    bool sparse;  // set once the grid rows are transformed
   };
   ShownFace shown[kFaceCount];
   int32_t shownCount = 0;
   for (int32_t face = 0; face < kFaceCount; ++face) {
     if ((faces >> face & 1u) == 0) continue;
     shown[shownCount++] = ShownFace{gridOf(face) + corner, &faceSurfaces[face], faceTexels[face] + firstCell * texelsPerTile,
-                                    tilesFillInline(context, faceSurfaces[face], lastTexel)};
+                                    tilesFillInline(context, faceSurfaces[face], lastTexel), false};
     // The bottom row is the top row of the run below: transformed already when that run was drawn.
     const bool bottomDone =
         row != 0 && runStamps[static_cast<size_t>(run - runsPerRow) * kFaceCount + face] == frameStamp;
@@ -185,14 +189,17 @@ void drawGridRun(RenderContext& context, uint32_t run, uint32_t faces) {
   const int16_t last = lastTexel;
   const size_t edge = gridEdge;
   const size_t tileTexels = texelsPerTile;
-  for (int32_t k = 0; k < shownCount; ++k) prefetchSparseTile(shown[k].corner, edge, shown[k].texels);
+  for (int32_t k = 0; k < shownCount; ++k) {
+    shown[k].sparse = sparseTile(shown[k].corner, edge);
+    if (shown[k].sparse) prefetchTile(shown[k].texels);
+  }
   for (uint32_t n = 0; n < kCellsPerRun; ++n) {
     for (int32_t k = 0; k < shownCount; ++k) {
       const ShownFace& face = shown[k];
       MeshVertex* v = face.corner + n;  // the tile's corners: v[0], v[1], w[1], w[0]
       MeshVertex* w = v + edge;
       face.surface->texels = face.texels + n * tileTexels;
-      if (n + 1 < kCellsPerRun) prefetchSparseTile(v + 1, edge, face.texels + (n + 1) * tileTexels);
+      if (face.sparse && n + 1 < kCellsPerRun) prefetchTile(face.texels + (n + 1) * tileTexels);
       drawTileQuad(context, v, v + 1, w + 1, w, last, face.surface, face.fillInline);
     }
   }
