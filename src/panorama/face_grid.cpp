@@ -59,7 +59,8 @@ MeshVertex* gridOf(int32_t face) { return gridPool + static_cast<size_t>(face) *
 bool sparseTile(const MeshVertex* corner, size_t edge) {
   const MeshVertex& a = corner[0];
   const MeshVertex& b = corner[edge + 1];  // the opposite corner
-  return a.depth != 0 && b.depth != 0 && std::abs(b.screenX - a.screenX) + std::abs(b.screenY - a.screenY) < sparseAcross;
+  return a.depth != 0 && b.depth != 0 &&
+         std::abs(b.screenX - a.screenX) + std::abs(b.screenY - a.screenY) < sparseAcross;
 }
 
 // Always inline: as a function of its own, GCC 12 finds that it has no effect
@@ -166,7 +167,8 @@ void drawGridRun(RenderContext& context, uint32_t run, uint32_t faces) {
   int32_t shownCount = 0;
   for (int32_t face = 0; face < kFaceCount; ++face) {
     if ((faces >> face & 1u) == 0) continue;
-    shown[shownCount++] = ShownFace{gridOf(face) + corner, &faceSurfaces[face], faceTexels[face] + firstCell * texelsPerTile,
+    shown[shownCount++] = ShownFace{gridOf(face) + corner, &faceSurfaces[face],
+                                    faceTexels[face] + firstCell * texelsPerTile,
                                     tilesFillInline(context, faceSurfaces[face], lastTexel), false};
     // The bottom row is the top row of the run below: transformed already when that run was drawn.
     const bool bottomDone =

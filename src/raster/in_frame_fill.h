@@ -181,10 +181,12 @@ inline bool fewRows(int32_t topY, int32_t middleY, int32_t bottomY) {
 // pointed top over two rows covers row top + 1, where the long edge has taken
 // one step; that row belongs to the upper half when the middle corner is on
 // the bottom row, else to the lower half, which starts at the middle corner's
-// own values. Nothing else covers a row.
-[[gnu::noinline]] inline void fillOneRowInFrame(const MeshVertex& top, int16_t topU, int16_t topV, const MeshVertex& middle,
-                              int16_t middleU, int16_t middleV, const MeshVertex& bottom, int16_t bottomU,
-                              int16_t bottomV, int32_t vScale, const TextureAccess& texture) {
+// own values. Nothing else covers a row. Out of line: inlined next to
+// fillInFrame, it crowds the registers of the larger triangles' path.
+[[gnu::noinline]] inline void fillOneRowInFrame(const MeshVertex& top, int16_t topU, int16_t topV,
+                                                const MeshVertex& middle, int16_t middleU, int16_t middleV,
+                                                const MeshVertex& bottom, int16_t bottomU, int16_t bottomV,
+                                                int32_t vScale, const TextureAccess& texture) {
   const int32_t topY = top.screenY, middleY = middle.screenY, bottomY = bottom.screenY;
   int32_t atTop[kOneShadeCount], other[kOneShadeCount];
   oneShadeStart(top, topU, topV, vScale, atTop);

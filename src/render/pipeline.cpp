@@ -190,8 +190,8 @@ inline void fillInFrameTriangle(const MeshTriangle& triangle, const raster::Text
       facesAway(*triangle.corners[0].vertex, *triangle.corners[1].vertex, *triangle.corners[2].vertex)) {
     return;
   }
-  const int32_t order =
-      rowOrder(triangle.corners[0].vertex->screenY, triangle.corners[1].vertex->screenY, triangle.corners[2].vertex->screenY);
+  const int32_t order = rowOrder(triangle.corners[0].vertex->screenY, triangle.corners[1].vertex->screenY,
+                                 triangle.corners[2].vertex->screenY);
   const TriangleCorner& top = cornerAt(triangle, order, 0);
   const TriangleCorner& middle = cornerAt(triangle, order, 4);
   const TriangleCorner& bottom = cornerAt(triangle, order, 8);

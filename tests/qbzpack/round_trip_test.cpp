@@ -126,13 +126,16 @@ TEST(RoundTrip, InfoAndExtractRefuseWhatTheViewerRefuses) {
       {"photo.jpg", qbzpack_test::readBytes(qbzpack_test::fixture("colour.jpg")), "", "not a QBZ container"},
       {"folder.qbz", {}, "", "is a directory"},
       {"huge.qbz", {}, "", "too large"}};
-  // Texts reach the terminal escaped: a trailer text cannot drive it.
+  // Texts reach the terminal escaped: a trailer text cannot drive it. Pitches of -2^31 are described,
+  // not negated out of range.
   AppendedExtras extras;
   extras.banner = "\x1b]0;title\x07\"q\"\\ \xC2\xA9";
+  extras.settings.initialPitch = extras.settings.pitchMax = INT32_MIN;
   qbzpack_test::writeBytes(dir.path("texts"), encodeAppended({}, whole, extras));
   std::string shown;
   EXPECT_EQ(runTool({"info", dir.path("texts")}, nullptr, &shown), kExitOk);
   EXPECT_NE(shown.find(R"(banner:         "\x1B]0;title\x07\"q\"\\ \xC2\xA9",)"), std::string::npos) << shown;
+  EXPECT_NE(shown.find("pitch 377487360.0 degrees (stored -2147483648u)"), std::string::npos) << shown;
 
   for (const auto& [name, bytes, shownWhy, errorWhy] : cases) {
     if (!bytes.empty()) qbzpack_test::writeBytes(dir.path(name), bytes);

@@ -76,7 +76,8 @@ std::string angle(int32_t units) {
 // The viewer's pitch grows downwards; people read elevations, positive up.
 std::string elevation(int32_t pitch) {
   char text[48];
-  std::snprintf(text, sizeof text, "%.1f degrees", -pitch * 360.0 / 2048.0);
+  // Negated in 64 bits: a trailer may hold -2^31, whose negation leaves int32.
+  std::snprintf(text, sizeof text, "%.1f degrees", static_cast<double>(-int64_t{pitch}) * 360.0 / 2048.0);
   return text;
 }
 
