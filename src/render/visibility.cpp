@@ -141,28 +141,40 @@ void prepareVisibility(VisibilityTest& test, const Matrix& camera, const RenderC
 }
 
 BlockView blockView(const VisibilityTest& test, const ModelBounds& box) {
+  uint32_t settled = 0;
+  return blockView(test, box, settled);
+}
+
+BlockView blockView(const VisibilityTest& test, const ModelBounds& box, uint32_t& settled) {
   const BoxSpan span = spanOf(box);
-  int64_t lowZ = 0, highZ = 0;
-  if (!coordinateRange(test, 2, span, lowZ, highZ)) return BlockView::Partial;
-  if (lowZ > kNearestZ || highZ < kFarthestZ) return BlockView::Hidden;  // every point rejected by depth
-  if (!test.frameSides) return BlockView::Partial;
-  int64_t lowX = 0, highX = 0, lowY = 0, highY = 0;
-  if (!coordinateRange(test, 0, span, lowX, highX) || !coordinateRange(test, 1, span, lowY, highY)) {
-    return BlockView::Partial;
+  // Ranges that fit for an enclosing box fit for this one: its ranges lie within those.
+  if ((settled & kDepthsInside) == 0) {
+    int64_t lowZ = 0, highZ = 0;
+    if (!coordinateRange(test, 2, span, lowZ, highZ)) return BlockView::Partial;
+    if (lowZ > kNearestZ || highZ < kFarthestZ) return BlockView::Hidden;  // every point rejected by depth
+    if (!test.frameSides) return BlockView::Partial;
+    if (lowZ >= kFarthestZ && highZ <= kNearestZ) settled |= kDepthsInside;
   }
-  const int64_t largest = std::max({-lowX, highX, -lowY, highY});
-  if (largest * test.coordinateLimit >= kProjectedLimit) return BlockView::Partial;
-  // A box inside this one has ranges and side forms within these: its depths
-  // are all visible, and a side form's largest value there is at least this
-  // box's smallest, so no side can hide it when that is not below 0.
-  bool inside = lowZ >= kFarthestZ && highZ <= kNearestZ;
+  if ((settled & kRangesFit) == 0) {
+    int64_t lowX = 0, highX = 0, lowY = 0, highY = 0;
+    if (!coordinateRange(test, 0, span, lowX, highX) || !coordinateRange(test, 1, span, lowY, highY)) {
+      return BlockView::Partial;
+    }
+    const int64_t largest = std::max({-lowX, highX, -lowY, highY});
+    if (largest * test.coordinateLimit >= kProjectedLimit) return BlockView::Partial;
+    settled |= kRangesFit;
+  }
+  // A side form's smallest value over an enclosing box is at most its largest
+  // here: a side that box lies inside cannot hide this one, which lies inside it too.
   for (int s = 0; s < 4; ++s) {
+    const uint32_t bit = kSideInside << s;
+    if ((settled & bit) != 0) continue;
     const int64_t centre = twiceCentre(test.sideForm[s], span) + 2 * test.sideOffset[s];
     const int64_t reach = twiceReach(test.sideSize[s], span);
     if (centre + reach < 0) return BlockView::Hidden;
-    if (centre - reach < 0) inside = false;
+    if (centre - reach >= 0) settled |= bit;
   }
-  return inside ? BlockView::Inside : BlockView::Partial;
+  return settled == kAllInside ? BlockView::Inside : BlockView::Partial;
 }
 
 bool blockHidden(const VisibilityTest& test, const ModelBounds& box) {

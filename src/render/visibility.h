@@ -38,3 +38,12 @@ bool blockHidden(const VisibilityTest& test, const ModelBounds& box);
 // side of all four frame sides. The parts of an Inside block need no test.
 enum class BlockView { Hidden, Partial, Inside };
 BlockView blockView(const VisibilityTest& test, const ModelBounds& box);
+
+// What a test found to hold for a box, and so for every box inside it: its
+// camera coordinates and projections cannot wrap, its depths are all visible,
+// it lies on the inner side of frame side s (bit kSideInside << s).
+enum : uint32_t { kRangesFit = 1, kDepthsInside = 2, kSideInside = 4, kAllInside = 63 };
+// blockView for a box inside one whose test found `settled`: those parts are
+// not tested again (they cannot hide this box, and they hold for it), and
+// `settled` gains what holds for this box. The same answer as blockView.
+BlockView blockView(const VisibilityTest& test, const ModelBounds& box, uint32_t& settled);

@@ -93,11 +93,12 @@ void setCamera() {
 
 VisibilityTest visibility;
 
-// Which faces of a block may show, and of those which lie wholly inside the
-// view: the parts of such a face's block need no test of their own.
+// Which faces of a block may show, and per face what its block's test found
+// to hold (see blockView): the blocks inside it need not test that again, and
+// those of a face wholly inside the view need no test at all.
 struct ShownFaces {
-  uint32_t shown;   // bit f: face f
-  uint32_t inside;  // a subset of shown
+  uint32_t shown;                  // bit f: face f
+  uint8_t settled[kFaceCount];     // kRangesFit, kDepthsInside, kSideInside << s
 };
 
 // The faces of `faces` whose box boxOf(f) may show; faces already inside are not tested.
@@ -105,10 +106,10 @@ template <class BoxOf>
 ShownFaces facesShown(const BoxOf& boxOf, ShownFaces faces) {
   for (int32_t face = 0; face < kFaceCount; ++face) {
     const uint32_t bit = 1u << face;
-    if ((faces.shown & bit) == 0 || (faces.inside & bit) != 0) continue;
-    const BlockView view = blockView(visibility, boxOf(face));
-    if (view == BlockView::Hidden) faces.shown &= ~bit;
-    if (view == BlockView::Inside) faces.inside |= bit;
+    if ((faces.shown & bit) == 0 || faces.settled[face] == kAllInside) continue;
+    uint32_t settled = faces.settled[face];
+    if (blockView(visibility, boxOf(face), settled) == BlockView::Hidden) faces.shown &= ~bit;
+    faces.settled[face] = static_cast<uint8_t>(settled);
   }
   return faces;
 }
@@ -162,7 +163,7 @@ void submitGroup(uint32_t level, uint32_t n, ShownFaces faces) {
 // In the order of drawMesh on every tile (cell by cell, face by face), but a
 // group or run whose box cannot show a pixel is skipped whole.
 void submitScene() {
-  constexpr ShownFaces kAllFaces{(1u << kFaceCount) - 1, 0};
+  constexpr ShownFaces kAllFaces{(1u << kFaceCount) - 1, {}};
   if (!sceneCulling) {
     const uint32_t cells = tilesPerEdge * tilesPerEdge;
     for (uint32_t k = 0; k < cells; ++k) {
