@@ -64,6 +64,16 @@ bool sparseTile(const MeshVertex* corner, size_t edge) {
          std::abs(b.screenX - a.screenX) + std::abs(b.screenY - a.screenY) < sparseAcross;
 }
 
+// Whether every corner of the run's tiles is visible and inFrameCorner.
+bool runInFrame(const MeshVertex* corner, size_t edge) {
+  for (size_t i = 0; i <= kCellsPerRun; ++i) {
+    const MeshVertex& a = corner[i];
+    const MeshVertex& b = corner[edge + i];
+    if (a.depth == 0 || b.depth == 0 || !inFrameCorner(a) || !inFrameCorner(b)) return false;
+  }
+  return true;
+}
+
 // Lines prefetches, written out: no loop steps between them.
 template <size_t... Line>
 [[gnu::always_inline]] inline void prefetchLines(const char* bytes, std::index_sequence<Line...>) {
@@ -167,6 +177,8 @@ void drawGridRun(RenderContext& context, uint32_t run, uint32_t faces) {
     const uint16_t* texels;  // of the run's first tile
     bool fillInline;
     bool sparse;  // set once the grid rows are transformed
+    bool inside;  // likewise: every tile is visible and inside the frame, filled inline
+    InFrameTiles tiles;  // when inside
   };
   ShownFace shown[kFaceCount];
   int32_t shownCount = 0;
@@ -174,7 +186,7 @@ void drawGridRun(RenderContext& context, uint32_t run, uint32_t faces) {
     if ((faces >> face & 1u) == 0) continue;
     shown[shownCount++] = ShownFace{gridOf(face) + corner, &faceSurfaces[face],
                                     faceTexels[face] + firstCell * texelsPerTile,
-                                    tilesFillInline(context, faceSurfaces[face], lastTexel), false};
+                                    tilesFillInline(context, faceSurfaces[face], lastTexel), false, false, {}};
     // The bottom row is the top row of the run below: transformed already when that run was drawn.
     const bool bottomDone =
         row != 0 && runStamps[static_cast<size_t>(run - runsPerRow) * kFaceCount + face] == frameStamp;
@@ -199,15 +211,22 @@ void drawGridRun(RenderContext& context, uint32_t run, uint32_t faces) {
   for (int32_t k = 0; k < shownCount; ++k) {
     shown[k].sparse = sparseTile(shown[k].corner, edge);
     if (shown[k].sparse) prefetchTile(shown[k].texels);
+    shown[k].inside = shown[k].fillInline && runInFrame(shown[k].corner, edge);
+    if (shown[k].inside) shown[k].tiles = inFrameTiles(last, shown[k].surface);
   }
   for (uint32_t n = 0; n < kCellsPerRun; ++n) {
     for (int32_t k = 0; k < shownCount; ++k) {
-      const ShownFace& face = shown[k];
+      ShownFace& face = shown[k];
       MeshVertex* v = face.corner + n;  // the tile's corners: v[0], v[1], w[1], w[0]
       MeshVertex* w = v + edge;
-      face.surface->texels = face.texels + n * tileTexels;
+      const uint16_t* texels = face.texels + n * tileTexels;
       if (face.sparse && n + 1 < kCellsPerRun) prefetchTile(face.texels + (n + 1) * tileTexels);
-      drawTileQuad(context, v, v + 1, w + 1, w, last, face.surface, face.fillInline);
+      if (face.inside) {
+        fillTileInFrame(face.tiles, v, v + 1, w + 1, w, texels);
+      } else {
+        face.surface->texels = texels;
+        drawTileQuad(context, v, v + 1, w + 1, w, last, face.surface, face.fillInline);
+      }
     }
   }
 }

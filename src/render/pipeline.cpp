@@ -171,20 +171,15 @@ inline int32_t setUp(const MeshTriangle& triangle) {
   return order;
 }
 
-// A tile corner as the affine filler's in-frame path wants it: columns 1 ..
-// kFrameColumns - 1, rows 0 .. kFrameRows, shade 1.
-inline bool inFrameCorner(const MeshVertex& v) {
-  return static_cast<uint32_t>(v.screenX) - 1 < uint32_t{kFrameColumns - 1} &&
-         static_cast<uint32_t>(v.screenY) <= uint32_t{kFrameRows} && v.shade == 1;
-}
-
 // One triangle of a tile whose corners are all inFrameCorner, drawn as setUp
 // and fillTriangleAffine draw it. Of setUp's tests only the back face and the
 // single row can drop it: every column is in 0 .. kFrameColumns - 1, and a top
 // row at kFrameRows puts all three corners on that one row. The filler's own
 // tests then pass but for the size (the caller checked the surface), and its
 // in-frame paths draw it.
-inline void fillInFrameTriangle(const MeshTriangle& triangle, const raster::TextureAccess& texture) {
+}  // namespace
+
+void fillInFrameTriangle(const MeshTriangle& triangle, const raster::TextureAccess& texture) {
   const SurfaceDescriptor& surface = *triangle.surface;
   if (surface.cullBackFaces != 0 &&
       facesAway(*triangle.corners[0].vertex, *triangle.corners[1].vertex, *triangle.corners[2].vertex)) {
@@ -205,8 +200,6 @@ inline void fillInFrameTriangle(const MeshTriangle& triangle, const raster::Text
   raster::fillInFrame(*top.vertex, top.u, top.v, *middle.vertex, middle.u, middle.v, *bottom.vertex, bottom.u,
                       bottom.v, surface.vScale, texture);
 }
-
-}  // namespace
 
 void fillInCornerOrder(RenderContext& context, const MeshTriangle& triangle, int32_t cornerOrder) {
   const TriangleCorner& top = cornerAt(triangle, cornerOrder, 0);
@@ -256,18 +249,10 @@ bool tilesFillInline(const RenderContext& context, const SurfaceDescriptor& surf
          raster::extentBelow(0, last, last, raster::kSafeDifference);
 }
 
-void drawTileQuad(RenderContext& context, MeshVertex* v0, MeshVertex* v1, MeshVertex* v2, MeshVertex* v3, int16_t last,
-                  SurfaceDescriptor* surface, bool fillInline) {
-  // Both triangles have corners v0 and v2: either one rejected hides both.
-  if (v0->depth == 0 || v2->depth == 0) return;
+void drawTileQuadByCalls(RenderContext& context, MeshVertex* v0, MeshVertex* v1, MeshVertex* v2, MeshVertex* v3,
+                         int16_t last, SurfaceDescriptor* surface) {
   const MeshTriangle first{{{v0, 0, 0}, {v1, last, 0}, {v2, last, last}}, surface};
   const MeshTriangle second{{{v0, 0, 0}, {v2, last, last}, {v3, 0, last}}, surface};
-  if (fillInline && inFrameCorner(*v0) && inFrameCorner(*v1) && inFrameCorner(*v2) && inFrameCorner(*v3)) {
-    const raster::TextureAccess texture{surface->texels, surface->uMask, surface->vMask};
-    if (v1->depth != 0) fillInFrameTriangle(first, texture);
-    if (v3->depth != 0) fillInFrameTriangle(second, texture);
-    return;
-  }
   if (v1->depth != 0) {
     const int32_t order = setUp(first);
     if (order != 0) fillInCornerOrder(context, first, order);
