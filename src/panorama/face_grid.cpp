@@ -10,6 +10,7 @@
 #include "panorama/panorama_container.h"
 #include "render/matrix.h"
 #include "render/pipeline.h"
+#include "render/tile_quad.h"
 
 namespace {
 
@@ -64,7 +65,8 @@ bool sparseTile(const MeshVertex* corner, size_t edge) {
          std::abs(b.screenX - a.screenX) + std::abs(b.screenY - a.screenY) < sparseAcross;
 }
 
-// Whether every corner of the run's tiles is visible and inFrameCorner.
+// Whether every corner of the run's tiles (its two grid rows) is visible and
+// inFrameCorner: its tiles then need no test each.
 bool runInFrame(const MeshVertex* corner, size_t edge) {
   for (size_t i = 0; i <= kCellsPerRun; ++i) {
     const MeshVertex& a = corner[i];
@@ -74,7 +76,7 @@ bool runInFrame(const MeshVertex* corner, size_t edge) {
   return true;
 }
 
-// Lines prefetches, written out: no loop steps between them.
+// Prefetches the lines Line..., written out: no loop steps between them.
 template <size_t... Line>
 [[gnu::always_inline]] inline void prefetchLines(const char* bytes, std::index_sequence<Line...>) {
   (__builtin_prefetch(bytes + Line * kCacheLine), ...);

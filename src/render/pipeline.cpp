@@ -14,6 +14,7 @@
 #include "render/matrix.h"
 #include "render/projection.h"
 #include "render/renderer.h"
+#include "render/tile_quad.h"
 
 namespace {
 
@@ -171,35 +172,7 @@ inline int32_t setUp(const MeshTriangle& triangle) {
   return order;
 }
 
-// One triangle of a tile whose corners are all inFrameCorner, drawn as setUp
-// and fillTriangleAffine draw it. Of setUp's tests only the back face and the
-// single row can drop it: every column is in 0 .. kFrameColumns - 1, and a top
-// row at kFrameRows puts all three corners on that one row. The filler's own
-// tests then pass but for the size (the caller checked the surface), and its
-// in-frame paths draw it.
 }  // namespace
-
-void fillInFrameTriangle(const MeshTriangle& triangle, const raster::TextureAccess& texture) {
-  const SurfaceDescriptor& surface = *triangle.surface;
-  if (surface.cullBackFaces != 0 &&
-      facesAway(*triangle.corners[0].vertex, *triangle.corners[1].vertex, *triangle.corners[2].vertex)) {
-    return;
-  }
-  const int32_t order = rowOrder(triangle.corners[0].vertex->screenY, triangle.corners[1].vertex->screenY,
-                                 triangle.corners[2].vertex->screenY);
-  const TriangleCorner& top = cornerAt(triangle, order, 0);
-  const TriangleCorner& middle = cornerAt(triangle, order, 4);
-  const TriangleCorner& bottom = cornerAt(triangle, order, 8);
-  const int32_t topY = top.vertex->screenY, middleY = middle.vertex->screenY, bottomY = bottom.vertex->screenY;
-  if (bottomY == topY) return;
-  if (raster::fewRows(topY, middleY, bottomY)) {
-    raster::fillOneRowInFrame(*top.vertex, top.u, top.v, *middle.vertex, middle.u, middle.v, *bottom.vertex, bottom.u,
-                              bottom.v, surface.vScale, texture);
-    return;
-  }
-  raster::fillInFrame(*top.vertex, top.u, top.v, *middle.vertex, middle.u, middle.v, *bottom.vertex, bottom.u,
-                      bottom.v, surface.vScale, texture);
-}
 
 void fillInCornerOrder(RenderContext& context, const MeshTriangle& triangle, int32_t cornerOrder) {
   const TriangleCorner& top = cornerAt(triangle, cornerOrder, 0);
@@ -261,4 +234,32 @@ void drawTileQuadByCalls(RenderContext& context, MeshVertex* v0, MeshVertex* v1,
     const int32_t order = setUp(second);
     if (order != 0) fillInCornerOrder(context, second, order);
   }
+}
+
+// One triangle of a tile whose corners are all inFrameCorner, drawn as setUp
+// and fillTriangleAffine draw it. Of setUp's tests only the back face and the
+// single row can drop it: every column is in 0 .. kFrameColumns - 1, and a top
+// row at kFrameRows puts all three corners on that one row. The filler's own
+// tests then pass but for the size (the caller checked the surface), and its
+// in-frame paths draw it.
+void fillInFrameTriangle(const MeshTriangle& triangle, const raster::TextureAccess& texture) {
+  const SurfaceDescriptor& surface = *triangle.surface;
+  if (surface.cullBackFaces != 0 &&
+      facesAway(*triangle.corners[0].vertex, *triangle.corners[1].vertex, *triangle.corners[2].vertex)) {
+    return;
+  }
+  const int32_t order = rowOrder(triangle.corners[0].vertex->screenY, triangle.corners[1].vertex->screenY,
+                                 triangle.corners[2].vertex->screenY);
+  const TriangleCorner& top = cornerAt(triangle, order, 0);
+  const TriangleCorner& middle = cornerAt(triangle, order, 4);
+  const TriangleCorner& bottom = cornerAt(triangle, order, 8);
+  const int32_t topY = top.vertex->screenY, middleY = middle.vertex->screenY, bottomY = bottom.vertex->screenY;
+  if (bottomY == topY) return;
+  if (raster::fewRows(topY, middleY, bottomY)) {
+    raster::fillOneRowInFrame(*top.vertex, top.u, top.v, *middle.vertex, middle.u, middle.v, *bottom.vertex, bottom.u,
+                              bottom.v, surface.vScale, texture);
+    return;
+  }
+  raster::fillInFrame(*top.vertex, top.u, top.v, *middle.vertex, middle.u, middle.v, *bottom.vertex, bottom.u,
+                      bottom.v, surface.vScale, texture);
 }
