@@ -224,15 +224,14 @@ bool tilesFillInline(const RenderContext& context, const SurfaceDescriptor& surf
 
 void drawTileQuadByCalls(RenderContext& context, MeshVertex* v0, MeshVertex* v1, MeshVertex* v2, MeshVertex* v3,
                          int16_t last, SurfaceDescriptor* surface) {
-  const MeshTriangle first{{{v0, 0, 0}, {v1, last, 0}, {v2, last, last}}, surface};
-  const MeshTriangle second{{{v0, 0, 0}, {v2, last, last}, {v3, 0, last}}, surface};
+  const TileTriangles triangles = tileTriangles(v0, v1, v2, v3, last, surface);
   if (v1->depth != 0) {
-    const int32_t order = setUp(first);
-    if (order != 0) fillInCornerOrder(context, first, order);
+    const int32_t order = setUp(triangles.first);
+    if (order != 0) fillInCornerOrder(context, triangles.first, order);
   }
   if (v3->depth != 0) {
-    const int32_t order = setUp(second);
-    if (order != 0) fillInCornerOrder(context, second, order);
+    const int32_t order = setUp(triangles.second);
+    if (order != 0) fillInCornerOrder(context, triangles.second, order);
   }
 }
 
