@@ -5,8 +5,8 @@
 // drawTileQuad) draws the tile's triangles without a filler call each.
 #pragma once
 
-#include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <type_traits>
 
 #include "core/fixed_point.h"
@@ -63,42 +63,65 @@ inline void opaqueRunOneShade(int32_t* cell, const int32_t* end, AffinePixel at,
 }
 
 // The edge values of a triangle without a shade: x, depth, u in texels and v
-// in texels times vScale, all 16.16.
+// in texels times vScale, all 16.16; the lane order of EdgeLanes and of the
+// general path's one-shade arrays.
 enum : int { kOneShadeX, kOneShadeDepth, kOneShadeU, kOneShadeV, kOneShadeCount };
 
+// An edge's one-shade values at a row, or their steps per row, as one vector:
+// a row's step is then one vector add, and a span's differences one vector
+// subtraction. Unsigned lanes, so that the adds wrap; lane() reads one back.
+using EdgeLanes = uint32_t __attribute__((vector_size(16)));
+using SignedLanes = int32_t __attribute__((vector_size(16)));
+
+inline int32_t lane(EdgeLanes values, int k) { return static_cast<int32_t>(values[k]); }
+
 // A vertex's one-shade values; u and v in 12.4 texels.
-inline void oneShadeStart(const MeshVertex& vertex, int32_t u, int32_t v, int32_t vScale, int32_t* out) {
-  out[kOneShadeX] = fx::shl(vertex.screenX, 16);
-  out[kOneShadeDepth] = fx::shl(vertex.depth, 16);
-  out[kOneShadeU] = fx::shl(u, 12);
-  out[kOneShadeV] = fx::mul(fx::shl(v, 12), vScale);
+inline EdgeLanes edgeStart(const MeshVertex& vertex, int32_t u, int32_t v, int32_t vScale) {
+  const auto put = [](int32_t value) { return static_cast<uint32_t>(value); };
+  return EdgeLanes{put(fx::shl(vertex.screenX, 16)), put(fx::shl(vertex.depth, 16)), put(fx::shl(u, 12)),
+                   put(fx::mul(fx::shl(v, 12), vScale))};
 }
 
 // The per-row slopes of an edge from a to b of the one-shade values.
-inline void oneShadeSlopes(const MeshVertex& a, int32_t au, int32_t av, const MeshVertex& b, int32_t bu, int32_t bv,
-                           int32_t vScale, int32_t* out) {
+inline EdgeLanes edgeSlopes(const MeshVertex& a, int32_t au, int32_t av, const MeshVertex& b, int32_t bu, int32_t bv,
+                            int32_t vScale) {
+  const auto put = [](int32_t value) { return static_cast<uint32_t>(value); };
   const int32_t reciprocal = edgeReciprocal(a.screenY, b.screenY);
-  out[kOneShadeX] = unitSlope(a.screenX, b.screenX, reciprocal);
-  out[kOneShadeDepth] = unitSlope(a.depth, b.depth, reciprocal);
-  out[kOneShadeU] = fx::sar(fx::mul(bu - au, reciprocal), 6);
-  out[kOneShadeV] = fx::mul(fx::sar(fx::mul(bv - av, reciprocal), 6), vScale);
+  return EdgeLanes{put(unitSlope(a.screenX, b.screenX, reciprocal)), put(unitSlope(a.depth, b.depth, reciprocal)),
+                   put(fx::sar(fx::mul(bu - au, reciprocal), 6)),
+                   put(fx::mul(fx::sar(fx::mul(bv - av, reciprocal), 6), vScale))};
 }
 
 // One span of a triangle that needs no clipping, shade 1. The widened span
 // (half a pixel beyond both edges) then has lo >= 0, hi <= kFrameColumns and,
 // as right > left without wrapping, hi - lo >= 1 (a one-pixel span never takes
-// its steps).
-inline void insideSpan(int32_t row, const int32_t* left, const int32_t* right, const TextureAccess& texture) {
-  if (!(right[kOneShadeX] > left[kOneShadeX])) return;
-  const int32_t lo = fx::sar(fx::sub(left[kOneShadeX], 32768), 16);
-  const int32_t width = fx::sar(fx::add(right[kOneShadeX], 32768), 16) - lo;
+// its steps). Its steps are spanStep's, the differences taken in all lanes at
+// once.
+inline void insideSpan(int32_t row, EdgeLanes left, EdgeLanes right, const TextureAccess texture) {
+  if (!(lane(right, kOneShadeX) > lane(left, kOneShadeX))) return;
+  const int32_t lo = fx::sar(fx::sub(lane(left, kOneShadeX), 32768), 16);
+  const int32_t width = fx::sar(fx::add(lane(right, kOneShadeX), 32768), 16) - lo;
   const int32_t widthReciprocal = ReciprocalTable[width];
-  const AffinePixel at{left[kOneShadeDepth], 0, left[kOneShadeU], left[kOneShadeV]};
-  const AffinePixel step{spanStep(left[kOneShadeDepth], right[kOneShadeDepth], widthReciprocal), 0,
-                         spanStep(left[kOneShadeU], right[kOneShadeU], widthReciprocal),
-                         spanStep(left[kOneShadeV], right[kOneShadeV], widthReciprocal)};
+  const SignedLanes across = __builtin_convertvector(right - left, SignedLanes) >> 14;
+  const auto step = [&across, widthReciprocal](int k) { return fx::sar(fx::mul(across[k], widthReciprocal), 4); };
+  const AffinePixel at{lane(left, kOneShadeDepth), 0, lane(left, kOneShadeU), lane(left, kOneShadeV)};
   int32_t* cell = FrameBuffer + row * kFrameColumns + lo;
-  opaqueRunOneShade<std::integral_constant<uint32_t, 1>, true>(cell, cell + width, at, step, texture, {});
+  opaqueRunOneShade<std::integral_constant<uint32_t, 1>, true>(
+      cell, cell + width, at, {step(kOneShadeDepth), 0, step(kOneShadeU), step(kOneShadeV)}, texture, {});
+}
+
+// The same span from the general path's one-shade arrays.
+inline void insideSpan(int32_t row, const int32_t* left, const int32_t* right, const TextureAccess& texture) {
+  EdgeLanes leftLanes, rightLanes;
+  std::memcpy(&leftLanes, left, sizeof leftLanes);
+  std::memcpy(&rightLanes, right, sizeof rightLanes);
+  insideSpan(row, leftLanes, rightLanes, texture);
+}
+
+// A vertex's one-shade values into such an array.
+inline void oneShadeStart(const MeshVertex& vertex, int32_t u, int32_t v, int32_t vScale, int32_t* out) {
+  const EdgeLanes start = edgeStart(vertex, u, v, vScale);
+  std::memcpy(out, &start, sizeof start);
 }
 
 // True when no span of the triangle needs clipping to the frame's columns:
@@ -112,6 +135,23 @@ inline void insideSpan(int32_t row, const int32_t* left, const int32_t* right, c
 inline bool insideColumns(int32_t x0, int32_t x1, int32_t x2) {
   const auto inside = [](int32_t x) { return static_cast<uint32_t>(x) - 1 < uint32_t{kFrameColumns}; };
   return inside(x0) && inside(x1) && inside(x2);
+}
+
+// The spans of rows row .. end - 1 between the long and the short edge, both
+// given at row; the long edge's values at end are returned.
+template <bool LongIsLeft>
+inline EdgeLanes insideRows(int32_t row, int32_t end, EdgeLanes longEdge, EdgeLanes longSlope, EdgeLanes shortEdge,
+                            EdgeLanes shortSlope, const TextureAccess texture) {
+  for (; row < end; ++row) {
+    if constexpr (LongIsLeft) {
+      insideSpan(row, longEdge, shortEdge, texture);
+    } else {
+      insideSpan(row, shortEdge, longEdge, texture);
+    }
+    longEdge += longSlope;
+    shortEdge += shortSlope;
+  }
+  return longEdge;
 }
 
 // Draws an opaque triangle of shade 1 whose rows are in order within 0 ..
@@ -128,44 +168,28 @@ inline void fillInFrame(const MeshVertex& top, int16_t topU, int16_t topV, const
                         int16_t middleV, const MeshVertex& bottom, int16_t bottomU, int16_t bottomV, int32_t vScale,
                         const TextureAccess& texture) {
   const int32_t topY = top.screenY, middleY = middle.screenY, bottomY = bottom.screenY;
-  const auto slopes = [vScale](const MeshVertex& a, int32_t au, int32_t av, const MeshVertex& b, int32_t bu,
-                               int32_t bv, int32_t* out) { oneShadeSlopes(a, au, av, b, bu, bv, vScale, out); };
-  int32_t longSlope[kOneShadeCount], shortSlope[kOneShadeCount], longEdge[kOneShadeCount], shortEdge[kOneShadeCount];
-  slopes(top, topU, topV, bottom, bottomU, bottomV, longSlope);
-  oneShadeStart(top, topU, topV, vScale, longEdge);
-  // Both halves in one loop (one copy of the span code): first the upper
-  // half's rows topY .. middleY - 1, then the lower half's.
-  int32_t row = middleY, end = middleY;
-  bool lower = false;
-  bool longIsLeft = false;
+  const EdgeLanes longSlope = edgeSlopes(top, topU, topV, bottom, bottomU, bottomV, vScale);
+  EdgeLanes longEdge = edgeStart(top, topU, topV, vScale);
   if (middleY > topY) {
-    slopes(top, topU, topV, middle, middleU, middleV, shortSlope);
+    const EdgeLanes shortSlope = edgeSlopes(top, topU, topV, middle, middleU, middleV, vScale);
+    const int32_t longX = lane(longSlope, kOneShadeX), shortX = lane(shortSlope, kOneShadeX);
     // Equal slopes: the middle corner sits on the long edge; nothing is drawn.
-    if (longSlope[kOneShadeX] == shortSlope[kOneShadeX]) return;
+    if (longX == shortX) return;
     // From the top corner's own row, where both edges meet and the span is
-    // empty (right > left fails); the loop's step then gives row topY + 1 the
-    // values walkTriangle starts with, without a step taken here first.
-    std::copy(longEdge, longEdge + kOneShadeCount, shortEdge);
-    row = topY;
-    longIsLeft = longSlope[kOneShadeX] < shortSlope[kOneShadeX];
-  } else {
-    std::fill(shortSlope, shortSlope + kOneShadeCount, 0);  // never read: there is no upper row
+    // empty; the first step then gives row topY + 1 the values walkTriangle
+    // starts with.
+    longEdge = longX < shortX ? insideRows<true>(topY, middleY, longEdge, longSlope, longEdge, shortSlope, texture)
+                              : insideRows<false>(topY, middleY, longEdge, longSlope, longEdge, shortSlope, texture);
+    if (bottomY <= middleY) return;
   }
-  for (;;) {
-    const int32_t* left = longIsLeft ? longEdge : shortEdge;
-    const int32_t* right = longIsLeft ? shortEdge : longEdge;
-    for (; row < end; ++row) {
-      insideSpan(row, left, right, texture);
-      stepEdge<kOneShadeCount>(longEdge, longSlope);
-      stepEdge<kOneShadeCount>(shortEdge, shortSlope);
-    }
-    if (lower || bottomY <= middleY) return;
-    oneShadeStart(middle, middleU, middleV, vScale, shortEdge);
-    if (longEdge[kOneShadeX] == shortEdge[kOneShadeX]) return;
-    slopes(middle, middleU, middleV, bottom, bottomU, bottomV, shortSlope);
-    longIsLeft = longEdge[kOneShadeX] < shortEdge[kOneShadeX];
-    end = bottomY;
-    lower = true;
+  const EdgeLanes shortEdge = edgeStart(middle, middleU, middleV, vScale);
+  const int32_t longX = lane(longEdge, kOneShadeX), shortX = lane(shortEdge, kOneShadeX);
+  if (longX == shortX) return;
+  const EdgeLanes shortSlope = edgeSlopes(middle, middleU, middleV, bottom, bottomU, bottomV, vScale);
+  if (longX < shortX) {
+    insideRows<true>(middleY, bottomY, longEdge, longSlope, shortEdge, shortSlope, texture);
+  } else {
+    insideRows<false>(middleY, bottomY, longEdge, longSlope, shortEdge, shortSlope, texture);
   }
 }
 
@@ -188,32 +212,28 @@ inline bool fewRows(int32_t topY, int32_t middleY, int32_t bottomY) {
                                                 const MeshVertex& bottom, int16_t bottomU, int16_t bottomV,
                                                 int32_t vScale, const TextureAccess& texture) {
   const int32_t topY = top.screenY, middleY = middle.screenY, bottomY = bottom.screenY;
-  int32_t atTop[kOneShadeCount], other[kOneShadeCount];
-  oneShadeStart(top, topU, topV, vScale, atTop);
+  const EdgeLanes atTop = edgeStart(top, topU, topV, vScale);
   if (middleY == topY) {
     if (bottomY != topY + 1 || top.screenX == middle.screenX) return;
-    oneShadeStart(middle, middleU, middleV, vScale, other);
+    const EdgeLanes atMiddle = edgeStart(middle, middleU, middleV, vScale);
     const bool topIsLeft = top.screenX < middle.screenX;
-    insideSpan(topY, topIsLeft ? atTop : other, topIsLeft ? other : atTop, texture);
+    insideSpan(topY, topIsLeft ? atTop : atMiddle, topIsLeft ? atMiddle : atTop, texture);
     return;
   }
   if (bottomY != topY + 2) return;
-  int32_t longSlope[kOneShadeCount], upperSlope[kOneShadeCount];
-  oneShadeSlopes(top, topU, topV, bottom, bottomU, bottomV, vScale, longSlope);
-  oneShadeSlopes(top, topU, topV, middle, middleU, middleV, vScale, upperSlope);
-  if (longSlope[kOneShadeX] == upperSlope[kOneShadeX]) return;  // the middle corner on the long edge
-  int32_t longEdge[kOneShadeCount];
-  std::copy(atTop, atTop + kOneShadeCount, longEdge);
-  stepEdge<kOneShadeCount>(longEdge, longSlope);
+  const EdgeLanes longSlope = edgeSlopes(top, topU, topV, bottom, bottomU, bottomV, vScale);
+  const EdgeLanes upperSlope = edgeSlopes(top, topU, topV, middle, middleU, middleV, vScale);
+  if (lane(longSlope, kOneShadeX) == lane(upperSlope, kOneShadeX)) return;  // the middle corner on the long edge
+  const EdgeLanes longEdge = atTop + longSlope;
+  EdgeLanes other;
   bool longIsLeft;
   if (middleY == bottomY) {
-    std::copy(atTop, atTop + kOneShadeCount, other);
-    stepEdge<kOneShadeCount>(other, upperSlope);
-    longIsLeft = longSlope[kOneShadeX] < upperSlope[kOneShadeX];
+    other = atTop + upperSlope;
+    longIsLeft = lane(longSlope, kOneShadeX) < lane(upperSlope, kOneShadeX);
   } else {
-    oneShadeStart(middle, middleU, middleV, vScale, other);
-    if (longEdge[kOneShadeX] == other[kOneShadeX]) return;
-    longIsLeft = longEdge[kOneShadeX] < other[kOneShadeX];
+    other = edgeStart(middle, middleU, middleV, vScale);
+    if (lane(longEdge, kOneShadeX) == lane(other, kOneShadeX)) return;
+    longIsLeft = lane(longEdge, kOneShadeX) < lane(other, kOneShadeX);
   }
   insideSpan(topY + 1, longIsLeft ? longEdge : other, longIsLeft ? other : longEdge, texture);
 }
