@@ -160,8 +160,8 @@ inline EdgeLanes insideRows(int32_t row, int32_t end, EdgeLanes longEdge, EdgeLa
 // kFrameColumns, with u and v extents below kSafeDifference and masks that
 // allow the unsigned index. Its edges are built straight from the vertices,
 // with the values the general path's corners and slopes have, and walked as
-// walkTriangle walks them: no row is clipped, the upper half starts from the
-// top corner's own row, whose span is empty, and the long edge goes on into
+// walkTriangle walks them: no row is clipped, the upper half starts one step
+// below the top corner, and the long edge goes on into
 // the lower half with the value walkTriangle computes there (the same sum
 // modulo 2^32).
 inline void fillInFrame(const MeshVertex& top, int16_t topU, int16_t topV, const MeshVertex& middle, int16_t middleU,
@@ -175,11 +175,12 @@ inline void fillInFrame(const MeshVertex& top, int16_t topU, int16_t topV, const
     const int32_t longX = lane(longSlope, kOneShadeX), shortX = lane(shortSlope, kOneShadeX);
     // Equal slopes: the middle corner sits on the long edge; nothing is drawn.
     if (longX == shortX) return;
-    // From the top corner's own row, where both edges meet and the span is
-    // empty; the first step then gives row topY + 1 the values walkTriangle
-    // starts with.
-    longEdge = longX < shortX ? insideRows<true>(topY, middleY, longEdge, longSlope, longEdge, shortSlope, texture)
-                              : insideRows<false>(topY, middleY, longEdge, longSlope, longEdge, shortSlope, texture);
+    // The top corner's own row has an empty span (both edges meet there):
+    // start one step below it, with the values walkTriangle starts with.
+    const EdgeLanes shortEdge = longEdge + shortSlope;
+    longEdge += longSlope;
+    longEdge = longX < shortX ? insideRows<true>(topY + 1, middleY, longEdge, longSlope, shortEdge, shortSlope, texture)
+                              : insideRows<false>(topY + 1, middleY, longEdge, longSlope, shortEdge, shortSlope, texture);
     if (bottomY <= middleY) return;
   }
   const EdgeLanes shortEdge = edgeStart(middle, middleU, middleV, vScale);
