@@ -186,9 +186,12 @@ void drawGridRun(RenderContext& context, uint32_t run, uint32_t faces) {
   int32_t shownCount = 0;
   for (int32_t face = 0; face < kFaceCount; ++face) {
     if ((faces >> face & 1u) == 0) continue;
-    shown[shownCount++] = ShownFace{gridOf(face) + corner, &faceSurfaces[face],
-                                    faceTexels[face] + firstCell * texelsPerTile,
-                                    tilesFillInline(context, faceSurfaces[face], lastTexel), false, false, {}};
+    // Field by field: the tile records are made only for a run found inside.
+    ShownFace& shownFace = shown[shownCount++];
+    shownFace.corner = gridOf(face) + corner;
+    shownFace.surface = &faceSurfaces[face];
+    shownFace.texels = faceTexels[face] + firstCell * texelsPerTile;
+    shownFace.fillInline = tilesFillInline(context, faceSurfaces[face], lastTexel);
     // The bottom row is the top row of the run below: transformed already when that run was drawn.
     const bool bottomDone =
         row != 0 && runStamps[static_cast<size_t>(run - runsPerRow) * kFaceCount + face] == frameStamp;
