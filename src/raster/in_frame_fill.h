@@ -97,25 +97,28 @@ inline EdgeLanes edgeSlopes(const MeshVertex& a, int32_t au, int32_t av, const M
 // as right > left without wrapping, hi - lo >= 1 (a one-pixel span never takes
 // its steps). Its steps are spanStep's, the differences taken in all lanes at
 // once.
-inline void insideSpan(int32_t row, EdgeLanes left, EdgeLanes right, const TextureAccess texture) {
+inline void insideSpan(int32_t* rowCells, EdgeLanes left, EdgeLanes right, const TextureAccess texture) {
   if (!(lane(right, kOneShadeX) > lane(left, kOneShadeX))) return;
-  const int32_t lo = fx::sar(fx::sub(lane(left, kOneShadeX), 32768), 16);
-  const int32_t width = fx::sar(fx::add(lane(right, kOneShadeX), 32768), 16) - lo;
+  // Unsigned: lo >= 0 and the width >= 1 here, and as indices they then need no widening.
+  const uint32_t lo = static_cast<uint32_t>(fx::sar(fx::sub(lane(left, kOneShadeX), 32768), 16));
+  const uint32_t width = static_cast<uint32_t>(fx::sar(fx::add(lane(right, kOneShadeX), 32768), 16)) - lo;
   const int32_t widthReciprocal = ReciprocalTable[width];
   const SignedLanes across = __builtin_convertvector(right - left, SignedLanes) >> 14;
   const auto step = [&across, widthReciprocal](int k) { return fx::sar(fx::mul(across[k], widthReciprocal), 4); };
   const AffinePixel at{lane(left, kOneShadeDepth), 0, lane(left, kOneShadeU), lane(left, kOneShadeV)};
-  int32_t* cell = FrameBuffer + row * kFrameColumns + lo;
+  int32_t* cell = rowCells + lo;
   opaqueRunOneShade<std::integral_constant<uint32_t, 1>, true>(
       cell, cell + width, at, {step(kOneShadeDepth), 0, step(kOneShadeU), step(kOneShadeV)}, texture, {});
 }
+
+inline int32_t* frameRow(int32_t row) { return FrameBuffer + row * kFrameColumns; }
 
 // The same span from the general path's one-shade arrays.
 inline void insideSpan(int32_t row, const int32_t* left, const int32_t* right, const TextureAccess& texture) {
   EdgeLanes leftLanes, rightLanes;
   std::memcpy(&leftLanes, left, sizeof leftLanes);
   std::memcpy(&rightLanes, right, sizeof rightLanes);
-  insideSpan(row, leftLanes, rightLanes, texture);
+  insideSpan(frameRow(row), leftLanes, rightLanes, texture);
 }
 
 // A vertex's one-shade values into such an array.
@@ -142,11 +145,12 @@ inline bool insideColumns(int32_t x0, int32_t x1, int32_t x2) {
 template <bool LongIsLeft>
 inline EdgeLanes insideRows(int32_t row, int32_t end, EdgeLanes longEdge, EdgeLanes longSlope, EdgeLanes shortEdge,
                             EdgeLanes shortSlope, const TextureAccess texture) {
-  for (; row < end; ++row) {
+  int32_t* const endCells = frameRow(end);
+  for (int32_t* rowCells = frameRow(row); rowCells < endCells; rowCells += kFrameColumns) {
     if constexpr (LongIsLeft) {
-      insideSpan(row, longEdge, shortEdge, texture);
+      insideSpan(rowCells, longEdge, shortEdge, texture);
     } else {
-      insideSpan(row, shortEdge, longEdge, texture);
+      insideSpan(rowCells, shortEdge, longEdge, texture);
     }
     longEdge += longSlope;
     shortEdge += shortSlope;
@@ -218,7 +222,7 @@ inline bool fewRows(int32_t topY, int32_t middleY, int32_t bottomY) {
     if (bottomY != topY + 1 || top.screenX == middle.screenX) return;
     const EdgeLanes atMiddle = edgeStart(middle, middleU, middleV, vScale);
     const bool topIsLeft = top.screenX < middle.screenX;
-    insideSpan(topY, topIsLeft ? atTop : atMiddle, topIsLeft ? atMiddle : atTop, texture);
+    insideSpan(frameRow(topY), topIsLeft ? atTop : atMiddle, topIsLeft ? atMiddle : atTop, texture);
     return;
   }
   if (bottomY != topY + 2) return;
@@ -236,7 +240,7 @@ inline bool fewRows(int32_t topY, int32_t middleY, int32_t bottomY) {
     if (lane(longEdge, kOneShadeX) == lane(other, kOneShadeX)) return;
     longIsLeft = lane(longEdge, kOneShadeX) < lane(other, kOneShadeX);
   }
-  insideSpan(topY + 1, longIsLeft ? longEdge : other, longIsLeft ? other : longEdge, texture);
+  insideSpan(frameRow(topY + 1), longIsLeft ? longEdge : other, longIsLeft ? other : longEdge, texture);
 }
 
 }  // namespace raster
