@@ -111,6 +111,7 @@ inline void insideSpan(int32_t* rowCells, EdgeLanes left, EdgeLanes right, const
       cell, cell + width, at, {step(kOneShadeDepth), 0, step(kOneShadeU), step(kOneShadeV)}, texture, {});
 }
 
+// The first cell of a frame row (kFrameRows: one past the frame's last cell).
 inline int32_t* frameRow(int32_t row) { return FrameBuffer + row * kFrameColumns; }
 
 // The same span from the general path's one-shade arrays.
@@ -165,9 +166,8 @@ inline EdgeLanes insideRows(int32_t row, int32_t end, EdgeLanes longEdge, EdgeLa
 // allow the unsigned index. Its edges are built straight from the vertices,
 // with the values the general path's corners and slopes have, and walked as
 // walkTriangle walks them: no row is clipped, the upper half starts one step
-// below the top corner, and the long edge goes on into
-// the lower half with the value walkTriangle computes there (the same sum
-// modulo 2^32).
+// below the top corner, and the long edge goes on into the lower half with
+// the value walkTriangle computes there (the same sum modulo 2^32).
 inline void fillInFrame(const MeshVertex& top, int16_t topU, int16_t topV, const MeshVertex& middle, int16_t middleU,
                         int16_t middleV, const MeshVertex& bottom, int16_t bottomU, int16_t bottomV, int32_t vScale,
                         const TextureAccess& texture) {
@@ -183,8 +183,9 @@ inline void fillInFrame(const MeshVertex& top, int16_t topU, int16_t topV, const
     // start one step below it, with the values walkTriangle starts with.
     const EdgeLanes shortEdge = longEdge + shortSlope;
     longEdge += longSlope;
-    longEdge = longX < shortX ? insideRows<true>(topY + 1, middleY, longEdge, longSlope, shortEdge, shortSlope, texture)
-                              : insideRows<false>(topY + 1, middleY, longEdge, longSlope, shortEdge, shortSlope, texture);
+    const int32_t row = topY + 1;
+    longEdge = longX < shortX ? insideRows<true>(row, middleY, longEdge, longSlope, shortEdge, shortSlope, texture)
+                              : insideRows<false>(row, middleY, longEdge, longSlope, shortEdge, shortSlope, texture);
     if (bottomY <= middleY) return;
   }
   const EdgeLanes shortEdge = edgeStart(middle, middleU, middleV, vScale);
