@@ -140,18 +140,26 @@ struct SpanCells {
   int32_t skipped;
 };
 
+// The first cell of a frame row (kFrameRows: one past the frame's last cell).
+inline int32_t* frameRow(int32_t row) { return FrameBuffer + row * kFrameColumns; }
+
 inline SpanCells clippedSpan(int32_t row, const SpanEnds& ends) {
   const int32_t first = std::max(ends.lo, 0);
-  int32_t* rowCells = FrameBuffer + row * kFrameColumns;
+  int32_t* rowCells = frameRow(row);
   return {rowCells + first, rowCells + std::min(ends.hi, kFrameColumns), first - ends.lo};
 }
 
 // A 16.16 value moved on by a number of per-pixel steps.
 inline int32_t advanced(int32_t value, int32_t step, int32_t steps) { return fx::add(value, fx::mul(step, steps)); }
 
-// Per-pixel step of a 16.16 interpolant across a span of width pixels (width < 4096).
+// Per-pixel step of a 16.16 interpolant across a span of width pixels (width
+// < 4096), from the difference of its ends already shifted right by 14.
+inline int32_t spanStepAcross(int32_t across, int32_t widthReciprocal) {
+  return fx::sar(fx::mul(across, widthReciprocal), 4);
+}
+
 inline int32_t spanStep(int32_t start, int32_t end, int32_t widthReciprocal) {
-  return fx::sar(fx::mul(fx::sar(fx::sub(end, start), 14), widthReciprocal), 4);
+  return spanStepAcross(fx::sar(fx::sub(end, start), 14), widthReciprocal);
 }
 
 }  // namespace raster

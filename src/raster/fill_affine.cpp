@@ -94,7 +94,7 @@ inline bool startSpan(SpanLayout<X, Depth, Shade, U, V>, int32_t row, const int3
   if (!widenedSpanEnds(left[X], right[X], ends)) return false;
   AffinePixel at{left[Depth], Shade >= 0 ? left[Shade] : 0, left[U], left[V]};
   if (ends.hi - ends.lo == 1) {  // one pixel, at the start values: no step is ever taken
-    int32_t* cell = FrameBuffer + row * kFrameColumns + ends.lo;
+    int32_t* cell = frameRow(row) + ends.lo;
     span = {{cell, cell + 1, 0}, at, {0, 0, 0, 0}};
     return true;
   }

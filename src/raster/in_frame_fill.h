@@ -95,8 +95,8 @@ inline EdgeLanes edgeSlopes(const MeshVertex& a, int32_t au, int32_t av, const M
 // One span of a triangle that needs no clipping, shade 1. The widened span
 // (half a pixel beyond both edges) then has lo >= 0, hi <= kFrameColumns and,
 // as right > left without wrapping, hi - lo >= 1 (a one-pixel span never takes
-// its steps). Its steps are spanStep's, the differences taken in all lanes at
-// once.
+// its steps). Its steps are spanStep's, the differences shifted in all lanes
+// at once.
 inline void insideSpan(int32_t* rowCells, EdgeLanes left, EdgeLanes right, const TextureAccess texture) {
   if (!(lane(right, kOneShadeX) > lane(left, kOneShadeX))) return;
   // Unsigned: lo >= 0 and the width >= 1 here, and as indices they then need no widening.
@@ -104,15 +104,12 @@ inline void insideSpan(int32_t* rowCells, EdgeLanes left, EdgeLanes right, const
   const uint32_t width = static_cast<uint32_t>(fx::sar(fx::add(lane(right, kOneShadeX), 32768), 16)) - lo;
   const int32_t widthReciprocal = ReciprocalTable[width];
   const SignedLanes across = __builtin_convertvector(right - left, SignedLanes) >> 14;
-  const auto step = [&across, widthReciprocal](int k) { return fx::sar(fx::mul(across[k], widthReciprocal), 4); };
+  const auto step = [&across, widthReciprocal](int k) { return spanStepAcross(across[k], widthReciprocal); };
   const AffinePixel at{lane(left, kOneShadeDepth), 0, lane(left, kOneShadeU), lane(left, kOneShadeV)};
   int32_t* cell = rowCells + lo;
   opaqueRunOneShade<std::integral_constant<uint32_t, 1>, true>(
       cell, cell + width, at, {step(kOneShadeDepth), 0, step(kOneShadeU), step(kOneShadeV)}, texture, {});
 }
-
-// The first cell of a frame row (kFrameRows: one past the frame's last cell).
-inline int32_t* frameRow(int32_t row) { return FrameBuffer + row * kFrameColumns; }
 
 // The same span from the general path's one-shade arrays.
 inline void insideSpan(int32_t row, const int32_t* left, const int32_t* right, const TextureAccess& texture) {
